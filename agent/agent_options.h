@@ -1,0 +1,25 @@
+// The node agent's command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class AgentMode { help, serve, ask };
+
+struct AgentOptions {
+    AgentMode mode = AgentMode::help;
+    std::string name;          // serve: display name sent to every probe (default: host name)
+    bool nameGiven = false;
+    std::string bindAddress;   // serve: empty for all addresses
+    std::string console;       // ask: the console's address
+    std::string reason;        // ask: the words after the options, joined by spaces
+    std::uint16_t port = 0;    // 0: the protocol's own port
+};
+
+// Parses the words after the program name. On a mistake, error says what is wrong and the
+// options are not to be used.
+AgentOptions ParseAgentOptions(const std::vector<std::string>& words, std::string& error);
+
+// The --help text.
+const char* AgentUsage();

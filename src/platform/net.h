@@ -1,0 +1,112 @@
+// Thin sockets layer: one interface over Winsock and POSIX sockets.
+//
+// The probe, the agent and the push listener all speak plain TCP/IPv4; this header hides
+// only what differs between the two socket APIs (handle type, non-blocking switch, error
+// codes, how a finished connect is reported). Every socket is owned by a Socket object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+#if defined(_WIN32)
+using NativeSocket = std::uintptr_t;
+inline constexpr NativeSocket kInvalidSocket = ~NativeSocket(0); // INVALID_SOCKET
+#else
+using NativeSocket = int;
+inline constexpr NativeSocket kInvalidSocket = -1;
+#endif
+
+// Starts the socket library (WSAStartup with the given version on Windows; nothing on POSIX).
+// Returns false when the library cannot be started.
+bool StartNetworking(int major, int minor);
+
+// Owns one socket handle and closes it when destroyed.
+class Socket {
+public:
+    Socket() = default;
+    explicit Socket(NativeSocket handle) : handle_(handle) {}
+    ~Socket() { Close(); }
+    Socket(Socket&& other) noexcept : handle_(other.Release()) {}
+    Socket& operator=(Socket&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = other.Release();
+        }
+        return *this;
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+
+    bool Valid() const { return handle_ != kInvalid; }
+    NativeSocket Native() const { return handle_; }
+    NativeSocket Release() {
+        NativeSocket handle = handle_;
+        handle_ = kInvalid;
+        return handle;
+    }
+    void Close();
+
+    static constexpr NativeSocket kInvalid = kInvalidSocket;
+
+private:
+    NativeSocket handle_ = kInvalid;
+};
+
+enum class Wait { ready, timeout, failed };
+
+// An IPv4 stream socket, or an invalid Socket when none can be created.
+Socket CreateTcpSocket();
+
+// Switches non-blocking mode on or off; false when the system refuses.
+bool SetNonBlocking(const Socket& socket, bool on);
+
+// Parses a dotted IPv4 text the way inet_addr does; false for a text that is no address
+// (the all-ones result counts as no address, as INADDR_NONE does).
+bool ParseIpv4(const char* text, std::uint32_t& networkOrder);
+
+// Starts a TCP connection to address:port. The result says only whether the attempt could be
+// started; whether it succeeds is learned by waiting for the socket to become writable.
+bool StartConnect(const Socket& socket, const char* address, std::uint16_t port);
+
+// Waits up to timeoutMs for the socket to become writable (write set only).
+Wait WaitWritable(const Socket& socket, int timeoutMs);
+
+// Waits up to timeoutMs for the socket to become readable (read set only).
+Wait WaitReadable(const Socket& socket, int timeoutMs);
+
+// True when a connect that was started has completed: the socket has no pending error and a
+// peer. A refused connect leaves a POSIX socket writable, so writability alone proves nothing.
+bool IsConnected(const Socket& socket);
+
+// recv/send without flags: bytes moved, 0 when the peer closed, -1 on error or "would block".
+int Receive(const Socket& socket, char* buffer, int length);
+int Send(const Socket& socket, const char* data, int length);
+
+// Lets the peer see an orderly end of our sending side.
+void ShutdownSend(const Socket& socket);
+
+// A listening TCP socket on bindAddress:port (nullptr or "" for all addresses). On failure the
+// Socket is invalid and error holds the system's error code.
+Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error);
+
+// Accepts one connection; peerAddress receives the peer's dotted address. Invalid on failure.
+Socket Accept(const Socket& listener, std::string& peerAddress);
+
+// The local port a socket is bound to, 0 when unknown.
+std::uint16_t LocalPort(const Socket& socket);
+
+// This machine's host name, or an empty text when it cannot be learned.
+std::string LocalHostName();
+
+// The calling thread's last socket error code.
+int LastSocketError();
+
+// True for the error codes meaning "address already in use".
+bool IsAddressInUse(int error);
+
+// A short English description of an error code.
+std::string DescribeSocketError(int error);
+
+} // namespace platform

@@ -1,0 +1,168 @@
+// POSIX sockets behind platform/net.h.
+#include "platform/net.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace platform {
+
+void Socket::Close() {
+    if (handle_ != kInvalid) {
+        ::close(handle_);
+        handle_ = kInvalid;
+    }
+}
+
+bool StartNetworking(int, int) { return true; }
+
+Socket CreateTcpSocket() {
+    // Close-on-exec: the demo and the tests start child programs, which must not inherit
+    // a probe's or a listener's socket.
+    return Socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+}
+
+bool SetNonBlocking(const Socket& socket, bool on) {
+    int flags = ::fcntl(socket.Native(), F_GETFL, 0);
+    if (flags < 0) {
+        return false;
+    }
+    flags = on ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return ::fcntl(socket.Native(), F_SETFL, flags) == 0;
+}
+
+bool ParseIpv4(const char* text, std::uint32_t& networkOrder) {
+    networkOrder = ::inet_addr(text);
+    return networkOrder != INADDR_NONE;
+}
+
+static sockaddr_in MakeAddress(std::uint32_t networkOrder, std::uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = networkOrder;
+    return address;
+}
+
+bool StartConnect(const Socket& socket, const char* address, std::uint16_t port) {
+    std::uint32_t ip = 0;
+    if (!ParseIpv4(address, ip)) {
+        return false; // no such address: nothing is sent anywhere, the wait finds no connection
+    }
+    sockaddr_in target = MakeAddress(ip, port);
+    int result = ::connect(socket.Native(), reinterpret_cast<sockaddr*>(&target), sizeof target);
+    return result == 0 || errno == EINPROGRESS;
+}
+
+static Wait WaitFor(const Socket& socket, int timeoutMs, bool forWrite) {
+    if (socket.Native() >= FD_SETSIZE) {
+        return Wait::failed;
+    }
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(socket.Native(), &set);
+    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    int count = ::select(socket.Native() + 1, forWrite ? nullptr : &set, forWrite ? &set : nullptr,
+                         nullptr, &timeout);
+    if (count < 0) {
+        return Wait::failed;
+    }
+    return count > 0 && FD_ISSET(socket.Native(), &set) ? Wait::ready : Wait::timeout;
+}
+
+Wait WaitWritable(const Socket& socket, int timeoutMs) { return WaitFor(socket, timeoutMs, true); }
+
+Wait WaitReadable(const Socket& socket, int timeoutMs) {
+    return WaitFor(socket, timeoutMs, false);
+}
+
+bool IsConnected(const Socket& socket) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(socket.Native(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+        return false;
+    }
+    sockaddr_in peer{};
+    socklen_t peerLength = sizeof peer;
+    return ::getpeername(socket.Native(), reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0;
+}
+
+int Receive(const Socket& socket, char* buffer, int length) {
+    ssize_t got = ::recv(socket.Native(), buffer, static_cast<size_t>(length), 0);
+    return got < 0 ? -1 : static_cast<int>(got);
+}
+
+int Send(const Socket& socket, const char* data, int length) {
+    ssize_t sent = ::send(socket.Native(), data, static_cast<size_t>(length), MSG_NOSIGNAL);
+    return sent < 0 ? -1 : static_cast<int>(sent);
+}
+
+void ShutdownSend(const Socket& socket) { ::shutdown(socket.Native(), SHUT_WR); }
+
+Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error) {
+    error = 0;
+    Socket listener = CreateTcpSocket();
+    if (!listener.Valid()) {
+        error = errno;
+        return listener;
+    }
+    // Lets a restarted listener take its port back while old connections sit in TIME_WAIT;
+    // on Linux it never lets two listeners share a port.
+    int yes = 1;
+    ::setsockopt(listener.Native(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    std::uint32_t ip = htonl(INADDR_ANY);
+    if (bindAddress != nullptr && *bindAddress != '\0' && !ParseIpv4(bindAddress, ip)) {
+        error = EINVAL;
+        return Socket();
+    }
+    sockaddr_in local = MakeAddress(ip, port);
+    if (::bind(listener.Native(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        ::listen(listener.Native(), backlog) != 0) {
+        error = errno;
+        return Socket();
+    }
+    return listener;
+}
+
+Socket Accept(const Socket& listener, std::string& peerAddress) {
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    Socket accepted(
+        ::accept4(listener.Native(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC));
+    if (accepted.Valid()) {
+        char text[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
+        peerAddress = text;
+    }
+    return accepted;
+}
+
+std::uint16_t LocalPort(const Socket& socket) {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (::getsockname(socket.Native(), reinterpret_cast<sockaddr*>(&local), &length) != 0) {
+        return 0;
+    }
+    return ntohs(local.sin_port);
+}
+
+std::string LocalHostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) {
+        return std::string();
+    }
+    return name;
+}
+
+int LastSocketError() { return errno; }
+
+bool IsAddressInUse(int error) { return error == EADDRINUSE; }
+
+std::string DescribeSocketError(int error) { return std::strerror(error); }
+
+} // namespace platform
