@@ -1,0 +1,23 @@
+# Installs the Debian packages a command needs, only those missing. Sourced by scripts/.
+
+# The packages for building and testing everything: the native core, the Windows program
+# with MinGW-w64, and running it under Wine on a private X display.
+CLUMA_BUILD_PACKAGES=(cmake g++ make googletest libgtest-dev libgmock-dev clang-format
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
+CLUMA_WINE_PACKAGES=(wine64 xvfb openbox xdotool x11-utils imagemagick)
+
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null
+}

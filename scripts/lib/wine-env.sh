@@ -1,0 +1,66 @@
+# A private X display and Wine prefix for running the Windows build. Sourced by scripts/.
+#
+#   wine_env_start PREFIX_DIR   starts Xvfb (1280x800 unless CLUMA_SCREEN is set), openbox and a
+#                               Wine session kept up by one idle process; exports DISPLAY and
+#                               WINEPREFIX
+#   wine_env_stop               stops all of it by process id
+#
+# The session is started once, alone, before anything else runs in the prefix: two programs
+# that start a prefix's session at the same moment can hang it.
+
+CLUMA_WINE_PIDS=()
+
+wine_env_start() {
+  local prefix="$1"
+  local idle_exe="$2"
+  local screen="${CLUMA_SCREEN:-1280x800}"
+  mkdir -p "$prefix"
+  export WINEPREFIX="$prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  CLUMA_WINE_PIDS+=($!)
+  local waited=0
+  until [ -s "$fdfile" ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+    if [ $waited -gt 100 ]; then
+      echo "Xvfb did not start within 10 s" >&2
+      rm -f "$fdfile"
+      return 1
+    fi
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+
+  # A window manager, as a real desktop has: without one Wine stalls on every maximise.
+  openbox --sm-disable >/dev/null 2>&1 &
+  CLUMA_WINE_PIDS+=($!)
+
+  if [ ! -f "$prefix/system.reg" ]; then
+    echo "Preparing a Wine prefix in $prefix (first run only)..."
+  fi
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  if [ -n "$idle_exe" ] && [ -f "$idle_exe" ]; then
+    /usr/lib/wine/wine64 "$idle_exe" >/dev/null 2>&1 &
+    CLUMA_WINE_PIDS+=($!)
+  fi
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  fi
+  local pid
+  for pid in "${CLUMA_WINE_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${CLUMA_WINE_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  CLUMA_WINE_PIDS=()
+}
