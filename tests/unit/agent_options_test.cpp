@@ -1,0 +1,86 @@
+#include "agent/agent_options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct GoodCase {
+    std::vector<std::string> words;
+    AgentMode mode;
+    std::string name;
+    std::string bind;
+    std::string console;
+    std::string reason;
+    std::uint16_t port;
+};
+
+TEST(AgentOptions, AcceptsWhatATechnicianTypes) {
+    const GoodCase cases[] = {
+        {{}, AgentMode::help, "", "", "", "", 0},
+        {{"--help"}, AgentMode::help, "", "", "", "", 0},
+        {{"serve", "--help"}, AgentMode::help, "", "", "", "", 0},
+        {{"serve"}, AgentMode::serve, "", "", "", "", 0},
+        {{"serve", "--name", "PC-07", "--bind", "127.0.0.7", "--port", "40000"},
+         AgentMode::serve, "PC-07", "127.0.0.7", "", "", 40000},
+        {{"serve", "--name", ""}, AgentMode::serve, "", "", "", "", 0},
+        {{"ask", "--console", "192.168.1.10", "please", "look"},
+         AgentMode::ask, "", "", "192.168.1.10", "please look", 0},
+        {{"ask", "please", "--console", "10.0.0.1", "--port", "12341"},
+         AgentMode::ask, "", "", "10.0.0.1", "please", 12341},
+        {{"ask", "--console", "10.0.0.1"}, AgentMode::ask, "", "", "10.0.0.1", "", 0},
+    };
+    for (const GoodCase& c : cases) {
+        std::string joined;
+        for (const std::string& word : c.words) {
+            joined += word + " ";
+        }
+        SCOPED_TRACE(joined);
+        std::string error;
+        AgentOptions options = ParseAgentOptions(c.words, error);
+        EXPECT_EQ(error, "");
+        EXPECT_EQ(options.mode, c.mode);
+        EXPECT_EQ(options.name, c.name);
+        EXPECT_EQ(options.bindAddress, c.bind);
+        EXPECT_EQ(options.console, c.console);
+        EXPECT_EQ(options.reason, c.reason);
+        EXPECT_EQ(options.port, c.port);
+    }
+}
+
+struct BadCase {
+    std::vector<std::string> words;
+    const char* errorMentions;
+};
+
+TEST(AgentOptions, RejectsMistakesWithAMessageThatNamesThem) {
+    const BadCase cases[] = {
+        {{"start"}, "unknown command 'start'"},
+        {{"serve", "--name"}, "--name needs a value"},
+        {{"serve", "--port", "0"}, "1 to 65535"},
+        {{"serve", "--port", "65536"}, "1 to 65535"},
+        {{"serve", "--port", "-5"}, "1 to 65535"},
+        {{"serve", "--port", "12x"}, "1 to 65535"},
+        {{"serve", "--port", "999999999999"}, "1 to 65535"},
+        {{"serve", "--bind", "localhost"}, "--bind needs an address"},
+        {{"serve", "--bind", "10.1"}, "--bind needs an address"},
+        {{"serve", "--bind", "300.1.1.1"}, "--bind needs an address"},
+        {{"serve", "extra"}, "unexpected word 'extra'"},
+        {{"serve", "--console", "10.0.0.1"}, "does not belong to 'serve'"},
+        {{"ask", "--name", "x", "--console", "10.0.0.1"}, "does not belong to 'ask'"},
+        {{"ask", "hello"}, "ask needs --console"},
+        {{"ask", "--console", "presenter"}, "--console needs the presenter's address"},
+        {{"ask", "--verbose", "--console", "10.0.0.1"}, "unknown option '--verbose'"},
+    };
+    for (const BadCase& c : cases) {
+        std::string joined;
+        for (const std::string& word : c.words) {
+            joined += word + " ";
+        }
+        SCOPED_TRACE(joined);
+        std::string error;
+        ParseAgentOptions(c.words, error);
+        EXPECT_NE(error.find(c.errorMentions), std::string::npos) << "error was: " << error;
+    }
+}
+
+} // namespace
