@@ -1,15 +1,15 @@
 #include "agent/agent_ask.h"
 
-#include "push/push_protocol.h"
 #include "platform/net.h"
+#include "push/push_protocol.h"
 
 #include <ostream>
 
 namespace {
 
 void ExplainUnreachable(const AskSettings& settings, const std::string& why, std::ostream& err) {
-    err << "Your request was NOT sent: the presenter's console at " << settings.console
-        << " (port " << settings.port << ") " << why << ".\n"
+    err << "Your request was NOT sent: the presenter's console at " << settings.console << " (port "
+        << settings.port << ") " << why << ".\n"
         << "Check that ClumaDeck is running on the presenter's PC and that its firewall lets "
            "TCP port "
         << settings.port << " in, then try again.\n";

@@ -7,7 +7,8 @@
 namespace {
 
 bool ParsePort(const std::string& text, std::uint16_t& port) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
     long value = std::strtol(text.c_str(), nullptr, 10);
@@ -38,7 +39,8 @@ const char* AgentUsage() {
            "  cluma-agent serve [--name NAME] [--bind ADDRESS] [--port PORT]\n"
            "      Answer the console's search for machines (TCP port 12357) with NAME, the name\n"
            "      the presenter sees in the console's list. NAME defaults to this computer's\n"
-           "      name; only its first 63 bytes are shown; an empty NAME sends nothing. --bind limits the agent to one\n"
+           "      name; only its first 63 bytes are shown; an empty NAME sends nothing. --bind "
+           "limits the agent to one\n"
            "      address of this machine (default: all). Runs until Ctrl+C or a stop signal.\n"
            "\n"
            "  cluma-agent ask --console ADDRESS [--port PORT] REASON...\n"
@@ -69,8 +71,8 @@ AgentOptions ParseAgentOptions(const std::vector<std::string>& words, std::strin
     std::vector<std::string> reasonWords;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
-        bool takesValue = word == "--name" || word == "--bind" || word == "--port" ||
-                          word == "--console";
+        bool takesValue =
+            word == "--name" || word == "--bind" || word == "--port" || word == "--console";
         if (word == "--help" || word == "-h") {
             options.mode = AgentMode::help;
             return options;

@@ -9,12 +9,12 @@ enum class AgentMode { help, serve, ask };
 
 struct AgentOptions {
     AgentMode mode = AgentMode::help;
-    std::string name;          // serve: display name sent to every probe (default: host name)
+    std::string name; // serve: display name sent to every probe (default: host name)
     bool nameGiven = false;
-    std::string bindAddress;   // serve: empty for all addresses
-    std::string console;       // ask: the console's address
-    std::string reason;        // ask: the words after the options, joined by spaces
-    std::uint16_t port = 0;    // 0: the protocol's own port
+    std::string bindAddress; // serve: empty for all addresses
+    std::string console;     // ask: the console's address
+    std::string reason;      // ask: the words after the options, joined by spaces
+    std::uint16_t port = 0;  // 0: the protocol's own port
 };
 
 // Parses the words after the program name. On a mistake, error says what is wrong and the

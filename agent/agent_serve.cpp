@@ -36,8 +36,8 @@ void AnswerWaitingProbes(const platform::Socket& listener, const std::string& na
 int ServeProbes(const ServeSettings& settings, const std::atomic<bool>& stop, std::ostream& out,
                 std::ostream& err) {
     int error = 0;
-    platform::Socket listener = platform::Listen(settings.bindAddress.c_str(), settings.port,
-                                                 kBacklog, error);
+    platform::Socket listener =
+        platform::Listen(settings.bindAddress.c_str(), settings.port, kBacklog, error);
     if (!listener.Valid()) {
         err << "cluma-agent: cannot answer on " << Where(settings) << ": ";
         if (platform::IsAddressInUse(error)) {

@@ -10,9 +10,9 @@
 // One found machine, exactly as the probe recorded it. Plain 100-byte record: the texts are
 // zero-terminated byte strings in the system's code page, zero-filled to the end of the field.
 struct NodeRecord {
-    std::int32_t index;  // taken from NextNodeIndex when the connection was established
-    char address[32];    // dotted decimal, at most 31 characters
-    char name[64];       // the agent's bytes as sent, at most 63, empty when it sent nothing
+    std::int32_t index; // taken from NextNodeIndex when the connection was established
+    char address[32];   // dotted decimal, at most 31 characters
+    char name[64];      // the agent's bytes as sent, at most 63, empty when it sent nothing
 };
 static_assert(sizeof(NodeRecord) == 100, "a node record is 100 bytes");
 static_assert(offsetof(NodeRecord, index) == 0);

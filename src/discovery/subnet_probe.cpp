@@ -23,8 +23,8 @@ void ReceiveName(const platform::Socket& socket, NodeRecord& record) {
     char received[sizeof record.name] = {};
     int total = 0;
     while (total < static_cast<int>(sizeof received)) {
-        int got = platform::Receive(socket, received + total,
-                                    static_cast<int>(sizeof received) - total);
+        int got =
+            platform::Receive(socket, received + total, static_cast<int>(sizeof received) - total);
         if (got <= 0) {
             break;
         }
@@ -112,7 +112,9 @@ void ScanSubnet(const ScanSettings& settings) {
     }
 }
 
-void SetProbeErrorReporter(ProbeErrorReporter* reporter) { productReporter = reporter; }
+void SetProbeErrorReporter(ProbeErrorReporter* reporter) {
+    productReporter = reporter;
+}
 
 ScanSettings ProductScanSettings() {
     static SilentReporter silent;
@@ -124,4 +126,6 @@ ScanSettings ProductScanSettings() {
     return settings;
 }
 
-void ScanSubnet() { ScanSubnet(ProductScanSettings()); }
+void ScanSubnet() {
+    ScanSubnet(ProductScanSettings());
+}

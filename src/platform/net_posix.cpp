@@ -19,7 +19,9 @@ void Socket::Close() {
     }
 }
 
-bool StartNetworking(int, int) { return true; }
+bool StartNetworking(int, int) {
+    return true;
+}
 
 Socket CreateTcpSocket() {
     // Close-on-exec: the demo and the tests start child programs, which must not inherit
@@ -75,7 +77,9 @@ static Wait WaitFor(const Socket& socket, int timeoutMs, bool forWrite) {
     return count > 0 && FD_ISSET(socket.Native(), &set) ? Wait::ready : Wait::timeout;
 }
 
-Wait WaitWritable(const Socket& socket, int timeoutMs) { return WaitFor(socket, timeoutMs, true); }
+Wait WaitWritable(const Socket& socket, int timeoutMs) {
+    return WaitFor(socket, timeoutMs, true);
+}
 
 Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
@@ -102,7 +106,9 @@ int Send(const Socket& socket, const char* data, int length) {
     return sent < 0 ? -1 : static_cast<int>(sent);
 }
 
-void ShutdownSend(const Socket& socket) { ::shutdown(socket.Native(), SHUT_WR); }
+void ShutdownSend(const Socket& socket) {
+    ::shutdown(socket.Native(), SHUT_WR);
+}
 
 Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error) {
     error = 0;
@@ -159,10 +165,16 @@ std::string LocalHostName() {
     return name;
 }
 
-int LastSocketError() { return errno; }
+int LastSocketError() {
+    return errno;
+}
 
-bool IsAddressInUse(int error) { return error == EADDRINUSE; }
+bool IsAddressInUse(int error) {
+    return error == EADDRINUSE;
+}
 
-std::string DescribeSocketError(int error) { return std::strerror(error); }
+std::string DescribeSocketError(int error) {
+    return std::strerror(error);
+}
 
 } // namespace platform

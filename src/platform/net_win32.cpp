@@ -20,7 +20,9 @@ bool StartNetworking(int major, int minor) {
     return ::WSAStartup(MAKEWORD(major, minor), &data) == 0;
 }
 
-Socket CreateTcpSocket() { return Socket(::socket(AF_INET, SOCK_STREAM, 0)); }
+Socket CreateTcpSocket() {
+    return Socket(::socket(AF_INET, SOCK_STREAM, 0));
+}
 
 bool SetNonBlocking(const Socket& socket, bool on) {
     u_long mode = on ? 1 : 0;
@@ -55,14 +57,17 @@ static Wait WaitFor(const Socket& socket, int timeoutMs, bool forWrite) {
     FD_ZERO(&set);
     FD_SET(socket.Native(), &set);
     timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    int count = ::select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
+    int count =
+        ::select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, nullptr, &timeout);
     if (count == SOCKET_ERROR) {
         return Wait::failed;
     }
     return count > 0 && FD_ISSET(socket.Native(), &set) ? Wait::ready : Wait::timeout;
 }
 
-Wait WaitWritable(const Socket& socket, int timeoutMs) { return WaitFor(socket, timeoutMs, true); }
+Wait WaitWritable(const Socket& socket, int timeoutMs) {
+    return WaitFor(socket, timeoutMs, true);
+}
 
 Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
@@ -91,7 +96,9 @@ int Send(const Socket& socket, const char* data, int length) {
     return sent == SOCKET_ERROR ? -1 : sent;
 }
 
-void ShutdownSend(const Socket& socket) { ::shutdown(socket.Native(), SD_SEND); }
+void ShutdownSend(const Socket& socket) {
+    ::shutdown(socket.Native(), SD_SEND);
+}
 
 Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error) {
     error = 0;
@@ -146,15 +153,19 @@ std::string LocalHostName() {
     return name;
 }
 
-int LastSocketError() { return ::WSAGetLastError(); }
+int LastSocketError() {
+    return ::WSAGetLastError();
+}
 
-bool IsAddressInUse(int error) { return error == WSAEADDRINUSE; }
+bool IsAddressInUse(int error) {
+    return error == WSAEADDRINUSE;
+}
 
 std::string DescribeSocketError(int error) {
     char text[256] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, static_cast<DWORD>(error), 0, text, sizeof text,
-                                    nullptr);
+    DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
     while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
                           text[length - 1] == ' ' || text[length - 1] == '.')) {
         text[--length] = '\0';

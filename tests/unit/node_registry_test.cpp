@@ -65,10 +65,14 @@ TEST(NodeRegistry, FindByAddressComparesWholeTextsByteForByte) {
     registry.AppendIfNew(MakeRecord(registry, "192.168.1.5", "five"));
     registry.AppendIfNew(MakeRecord(registry, "192.168.1.50", "fifty"));
     const LookupCase cases[] = {
-        {"192.168.1.5", "192.168.1.5"},   {"192.168.1.50", "192.168.1.50"},
-        {"192.168.1.05", nullptr},        {"192.168.001.5", nullptr},
-        {"192.168.1.5 ", nullptr},        {" 192.168.1.5", nullptr},
-        {"192.168.1.", nullptr},          {"", nullptr},
+        {"192.168.1.5", "192.168.1.5"},
+        {"192.168.1.50", "192.168.1.50"},
+        {"192.168.1.05", nullptr},
+        {"192.168.001.5", nullptr},
+        {"192.168.1.5 ", nullptr},
+        {" 192.168.1.5", nullptr},
+        {"192.168.1.", nullptr},
+        {"", nullptr},
         {"192.168.1.500000000000000000000000000000000000", nullptr},
     };
     for (const LookupCase& c : cases) {
@@ -90,9 +94,8 @@ TEST(NodeRegistry, FindByNameIsExactCaseSensitiveAndGivesTheFirstOfEqualNames) {
     registry.AppendIfNew(MakeRecord(registry, "10.0.0.3", "PC-07"));
     registry.AppendIfNew(MakeRecord(registry, "10.0.0.4", ""));
     const LookupCase cases[] = {
-        {"PC-07", "10.0.0.1"}, {"pc-07", nullptr},       {"PC-07 ", nullptr},
-        {"PC-0", nullptr},     {"Lab\r\n", "10.0.0.2"},  {"Lab", nullptr},
-        {"", "10.0.0.4"},
+        {"PC-07", "10.0.0.1"},   {"pc-07", nullptr}, {"PC-07 ", nullptr}, {"PC-0", nullptr},
+        {"Lab\r\n", "10.0.0.2"}, {"Lab", nullptr},   {"", "10.0.0.4"},
     };
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(std::string("query '") + c.query + "'");

@@ -15,7 +15,8 @@ namespace {
 // being changed (a window message sent under the lock could deadlock the console).
 class RecordingList : public NodeListView {
 public:
-    RecordingList(const char* label, const NodeRegistry* registry) : label_(label), registry_(registry) {}
+    RecordingList(const char* label, const NodeRegistry* registry)
+        : label_(label), registry_(registry) {}
     void DeleteAllItems() override { Note("delete-all"); }
     void Hide() override { Note("hide"); }
     void Show() override { Note("show"); }
@@ -56,9 +57,9 @@ TEST(RefreshNodeList, RewritesTheNodeListInRegistryOrderAndOnlyEmptiesTheSpare) 
 
     RefreshNodeList(spare, nodes, registry);
 
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "spare delete-all", "nodes hide", "nodes delete-all", "nodes show",
-                       "nodes insert 0 'PC-09'", "nodes insert 1 ''", "nodes insert 2 'PC-01'"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"spare delete-all", "nodes hide", "nodes delete-all",
+                                             "nodes show", "nodes insert 0 'PC-09'",
+                                             "nodes insert 1 ''", "nodes insert 2 'PC-01'"}));
 }
 
 TEST(RefreshNodeList, AnEmptyRegistryLeavesAnEmptyList) {
@@ -97,7 +98,9 @@ struct LoopHarness {
         };
         return RescanLoop(RescanListPair{&spare, &nodes}, settings);
     }
-    int Refreshes() const { return static_cast<int>(std::count(log.begin(), log.end(), "spare delete-all")); }
+    int Refreshes() const {
+        return static_cast<int>(std::count(log.begin(), log.end(), "spare delete-all"));
+    }
 };
 
 TEST(RescanLoop, ExitDuringASleepEndsWithoutAnotherScanOrRefresh) {

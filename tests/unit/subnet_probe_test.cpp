@@ -98,8 +98,8 @@ TEST_F(ProbeTest, NamesAreKeptAsSentUpToSixtyThreeBytes) {
 }
 
 TEST_F(ProbeTest, LateOrSilentAgentsAreListedWithAnEmptyName) {
-    StartAgent(10, Answers(""));                    // accepts and never sends
-    StartAgent(11, Answers("too late", 300));       // well past the 50 ms wait
+    StartAgent(10, Answers(""));              // accepts and never sends
+    StartAgent(11, Answers("too late", 300)); // well past the 50 ms wait
     StartAgent(12, Answers("first", 0, " second", 300));
     ScanSubnet(settings_);
     ASSERT_TRUE(Found(10).has_value());

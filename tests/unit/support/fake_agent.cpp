@@ -46,10 +46,8 @@ void FakeAgent::AcceptLoop() {
             std::lock_guard<std::mutex> hold(lock_);
             ++open_;
         }
-        servers_.emplace_back(
-            [this, c = std::make_shared<platform::Socket>(std::move(connection))]() mutable {
-                Serve(std::move(*c));
-            });
+        servers_.emplace_back([this, c = std::make_shared<platform::Socket>(std::move(
+                                         connection))]() mutable { Serve(std::move(*c)); });
     }
 }
 
@@ -85,5 +83,6 @@ void FakeAgent::Serve(platform::Socket connection) {
 
 bool FakeAgent::WaitUntilAllClosed(int timeoutMs) {
     std::unique_lock<std::mutex> hold(lock_);
-    return closed_.wait_for(hold, std::chrono::milliseconds(timeoutMs), [this] { return open_ == 0; });
+    return closed_.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                            [this] { return open_ == 0; });
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 struct FakeAgentBehaviour {
-    std::string name;          // sent after delayMs; nothing is sent when empty
-    int delayMs = 0;           // wait after accepting before the first part
-    std::string secondPart;    // sent gapMs after the name, when not empty
+    std::string name;       // sent after delayMs; nothing is sent when empty
+    int delayMs = 0;        // wait after accepting before the first part
+    std::string secondPart; // sent gapMs after the name, when not empty
     int gapMs = 0;
 };
 

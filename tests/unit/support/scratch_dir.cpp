@@ -18,7 +18,9 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(root_, ignored);
 }
 
-std::string ScratchDir::Path(const std::string& name) const { return (root_ / name).string(); }
+std::string ScratchDir::Path(const std::string& name) const {
+    return (root_ / name).string();
+}
 
 std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
     std::string path = Path(name);
