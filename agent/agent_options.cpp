@@ -36,12 +36,13 @@ const char* AgentUsage() {
            "presenter to look at this screen.\n"
            "\n"
            "Usage:\n"
-           "  cluma-agent serve [--name NAME] [--bind ADDRESS] [--port PORT]\n"
+           "  cluma-agent serve [--name NAME] [--bind ADDRESS] [--port PORT] [--verbose]\n"
            "      Answer the console's search for machines (TCP port 12357) with NAME, the name\n"
            "      the presenter sees in the console's list. NAME defaults to this computer's\n"
            "      name; only its first 63 bytes are shown; an empty NAME sends nothing. --bind "
            "limits the agent to one\n"
-           "      address of this machine (default: all). Runs until Ctrl+C or a stop signal.\n"
+           "      address of this machine (default: all). --verbose prints a line for\n"
+           "      every search answered. Runs until Ctrl+C or a stop signal.\n"
            "\n"
            "  cluma-agent ask --console ADDRESS [--port PORT] REASON...\n"
            "      Ask the presenter's console at ADDRESS (TCP port 12341) to look at this\n"
@@ -73,6 +74,10 @@ AgentOptions ParseAgentOptions(const std::vector<std::string>& words, std::strin
         const std::string& word = words[i];
         bool takesValue =
             word == "--name" || word == "--bind" || word == "--port" || word == "--console";
+        if (word == "--verbose" && options.mode == AgentMode::serve) {
+            options.verbose = true;
+            continue;
+        }
         if (word == "--help" || word == "-h") {
             options.mode = AgentMode::help;
             return options;

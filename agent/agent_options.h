@@ -11,6 +11,7 @@ struct AgentOptions {
     AgentMode mode = AgentMode::help;
     std::string name; // serve: display name sent to every probe (default: host name)
     bool nameGiven = false;
+    bool verbose = false;    // serve: one line per answered probe
     std::string bindAddress; // serve: empty for all addresses
     std::string console;     // ask: the console's address
     std::string reason;      // ask: the words after the options, joined by spaces

@@ -16,7 +16,9 @@ std::string Where(const ServeSettings& settings) {
 
 // Accepts every waiting connection and answers each at once. Accepted sockets are
 // non-blocking, so a prober that never reads cannot hold up the next one.
-void AnswerWaitingProbes(const platform::Socket& listener, const std::string& name) {
+void AnswerWaitingProbes(const platform::Socket& listener, const ServeSettings& settings,
+                         std::ostream& out) {
+    const std::string& name = settings.name;
     for (;;) {
         std::string peer;
         platform::Socket probe = platform::Accept(listener, peer);
@@ -28,6 +30,9 @@ void AnswerWaitingProbes(const platform::Socket& listener, const std::string& na
             platform::Send(probe, name.data(), static_cast<int>(name.size()));
         }
         platform::ShutdownSend(probe);
+        if (settings.verbose) {
+            out << "cluma-agent: answered a probe from " << peer << "\n" << std::flush;
+        }
     }
 }
 
@@ -54,7 +59,7 @@ int ServeProbes(const ServeSettings& settings, const std::atomic<bool>& stop, st
     while (!stop.load()) {
         platform::Wait wait = platform::WaitReadable(listener, kPollMs);
         if (wait == platform::Wait::ready) {
-            AnswerWaitingProbes(listener, settings.name);
+            AnswerWaitingProbes(listener, settings, out);
         } else if (wait == platform::Wait::failed && !stop.load()) {
             err << "cluma-agent: waiting for the console failed: "
                 << platform::DescribeSocketError(platform::LastSocketError()) << "\n";

@@ -11,6 +11,7 @@ struct ServeSettings {
     std::string name;
     std::string bindAddress; // empty: all addresses
     std::uint16_t port;
+    bool verbose = false; // a line on out for every probe answered
 };
 
 // Serves until stop is set. Returns the process exit code: 0 after a stop, 2 when the port

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
         return AskForAttention(ask, std::cout, std::cerr);
     }
     ServeSettings serve{options.nameGiven ? options.name : platform::LocalHostName(),
-                        options.bindAddress, options.port != 0 ? options.port : kProbePort};
+                        options.bindAddress, options.port != 0 ? options.port : kProbePort,
+                        options.verbose};
     static std::atomic<bool> stop{false};
     platform::InstallStopRequestHandler(&stop);
     return ServeProbes(serve, stop, std::cout, std::cerr);

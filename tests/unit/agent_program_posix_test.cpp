@@ -19,8 +19,7 @@ namespace {
 // A child process whose standard output and error go to files; stopped by its id.
 class AgentProcess {
 public:
-    AgentProcess(const std::vector<std::string>& arguments, const ScratchDir& dir)
-        : dir_(dir) {
+    AgentProcess(const std::vector<std::string>& arguments, const ScratchDir& dir) : dir_(dir) {
         pid_ = ::fork();
         if (pid_ == 0) {
             int out = ::open(dir.Path("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -75,8 +74,9 @@ TEST(AgentProgram, AProbeGetsTheNameAndTheAgentStopsCleanlyOnSigterm) {
     ScratchDir dir;
     std::uint16_t port = PickFreePort();
     std::string portText = std::to_string(port);
-    AgentProcess agent({"serve", "--name", "Lab PC 3", "--bind", "127.0.0.33", "--port", portText},
-                       dir);
+    AgentProcess agent(
+        {"serve", "--name", "Lab PC 3", "--bind", "127.0.0.33", "--port", portText, "--verbose"},
+        dir);
     ASSERT_TRUE(WaitFor([&] { return Answers("127.0.0.33", port); }, 5000)) << agent.Err();
 
     NodeRegistry registry;
@@ -92,6 +92,8 @@ TEST(AgentProgram, AProbeGetsTheNameAndTheAgentStopsCleanlyOnSigterm) {
     agent.Signal(SIGTERM);
     EXPECT_EQ(agent.WaitExit(5000), 0);
     EXPECT_NE(agent.Out().find("as \"Lab PC 3\""), std::string::npos) << agent.Out();
+    EXPECT_NE(agent.Out().find("answered a probe from 127.0.0.1"), std::string::npos)
+        << agent.Out();
     EXPECT_NE(agent.Out().find("stopped"), std::string::npos) << agent.Out();
 }
 
@@ -119,9 +121,9 @@ TEST(AgentProgram, AskDeliversItsReasonBytes) {
     platform::Socket console = platform::Listen("127.0.0.1", 0, 4, error);
     ASSERT_TRUE(console.Valid());
     std::uint16_t port = platform::LocalPort(console);
-    AgentProcess agent({"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "my",
-                        "code", "crashes"},
-                       dir);
+    AgentProcess agent(
+        {"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "my", "code", "crashes"},
+        dir);
     ASSERT_EQ(platform::WaitReadable(console, 5000), platform::Wait::ready);
     std::string peer;
     platform::Socket request = platform::Accept(console, peer);

@@ -1,0 +1,326 @@
+"""End-to-end harness: the real ClumaDeck.exe under Wine on the test run's X display.
+
+scripts/test starts the private Xvfb display and the Wine prefix (DISPLAY, WINEPREFIX) and
+CTest passes the build folders in CLUMA_WIN_BUILD and CLUMA_NATIVE_BUILD. Every process the
+harness starts is stopped by its id; every wait has a bound and says what it waited for.
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+from dataclasses import dataclass
+
+WINE = "/usr/lib/wine/wine64"
+PROBE_PORT = 12357
+PUSH_PORT = 12341
+
+
+def env(name):
+    value = os.environ.get(name)
+    if not value:
+        raise unittest.SkipTest(f"{name} is not set: run the end-to-end tests through scripts/test")
+    return value
+
+
+def wine_env():
+    environment = dict(os.environ)
+    environment.setdefault("WINEDEBUG", "-all")
+    environment.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    return environment
+
+
+def wait_until(condition, timeout, what, interval=0.1):
+    """Polls condition until it returns a true value; fails naming what it waited for."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() >= deadline:
+            raise AssertionError(f"waited {timeout} s for {what}")
+        time.sleep(interval)
+
+
+def unescape(text):
+    """Undoes the inspector's escaping; texts come back as latin-1 strings holding the bytes."""
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            if text[i + 1] == "\\":
+                out.append("\\")
+                i += 2
+                continue
+            if text[i + 1] == "x" and i + 3 < len(text):
+                out.append(chr(int(text[i + 2:i + 4], 16)))
+                i += 4
+                continue
+        out.append(text[i])
+        i += 1
+    return "".join(out)
+
+
+def parse_rect(text):
+    return tuple(int(v) for v in text.split(","))
+
+
+@dataclass
+class Window:
+    hwnd: int
+    pid: int
+    visible: bool
+    cls: str
+    title: str
+    rect: tuple
+
+
+@dataclass
+class Child:
+    hwnd: int
+    id: int
+    visible: bool
+    cls: str
+    text: str
+    rect: tuple
+
+
+@dataclass
+class ListItem:
+    index: int
+    selected: bool
+    text: str
+    rect: tuple
+
+
+class Inspector:
+    """One cluma-inspect.exe for the whole test, talked to over its standard input."""
+
+    def __init__(self, win_build):
+        exe = os.path.join(win_build, "tests", "e2e", "cluma-inspect.exe")
+        self.process = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, env=wine_env())
+        self._read_answer()  # "ready"
+
+    def _read_answer(self):
+        lines = []
+        while True:
+            raw = self.process.stdout.readline()
+            if not raw:
+                raise AssertionError("cluma-inspect ended unexpectedly")
+            line = raw.decode("latin-1").rstrip("\r\n")
+            if line == ".":
+                return lines
+            lines.append(line)
+
+    def ask(self, command):
+        self.process.stdin.write((command + "\n").encode("latin-1"))
+        self.process.stdin.flush()
+        return self._read_answer()
+
+    def windows(self):
+        result = []
+        for line in self.ask("windows"):
+            hwnd, pid, visible, cls, title, rect = line.split("\t")
+            result.append(Window(int(hwnd), int(pid), visible == "1", unescape(cls),
+                                 unescape(title), parse_rect(rect)))
+        return result
+
+    def find_window(self, cls=None, title=None, visible=True):
+        for window in self.windows():
+            if cls is not None and window.cls != cls:
+                continue
+            if title is not None and window.title != title:
+                continue
+            if visible and not window.visible:
+                continue
+            return window
+        return None
+
+    def children(self, hwnd):
+        result = []
+        for line in self.ask(f"children {hwnd}"):
+            child, ident, visible, cls, text, rect = line.split("\t")
+            result.append(Child(int(child), int(ident), visible == "1", unescape(cls),
+                                unescape(text), parse_rect(rect)))
+        return result
+
+    def child(self, hwnd, ident):
+        for c in self.children(hwnd):
+            if c.id == ident:
+                return c
+        return None
+
+    def list_items(self, list_hwnd):
+        result = []
+        for line in self.ask(f"listitems {list_hwnd}"):
+            if line.startswith("error"):
+                raise AssertionError(line)
+            index, selected, text, rect = line.split("\t")
+            result.append(ListItem(int(index), selected == "1", unescape(text), parse_rect(rect)))
+        return result
+
+    def command(self, hwnd, ident):
+        self.ask(f"command {hwnd} {ident}")
+
+    def post(self, hwnd, message, wparam=0, lparam=0):
+        self.ask(f"post {hwnd} {message} {wparam} {lparam}")
+
+    def send(self, hwnd, message, wparam=0, lparam=0):
+        return int(self.ask(f"send {hwnd} {message} {wparam} {lparam}")[0])
+
+    def close_window(self, hwnd):
+        self.ask(f"close {hwnd}")
+
+    def foreground(self):
+        hwnd, cls, title = self.ask("foreground")[0].split("\t")
+        return int(hwnd), unescape(cls), unescape(title)
+
+    def stop(self):
+        if self.process.poll() is None:
+            try:
+                self.process.stdin.write(b"quit\n")
+                self.process.stdin.flush()
+                self.process.wait(timeout=5)
+            except (OSError, subprocess.TimeoutExpired):
+                self.process.kill()
+                self.process.wait()
+
+
+class Agent:
+    """A real cluma-agent on a loopback address, logging every probe it answers."""
+
+    def __init__(self, native_build, host, name, logs):
+        self.address = f"127.0.0.{host}" if isinstance(host, int) else host
+        self.name = name
+        exe = os.path.join(native_build, "agent", "cluma-agent")
+        self.log_path = os.path.join(logs, f"agent-{self.address}.log")
+        self.log = open(self.log_path, "wb")
+        self.process = subprocess.Popen([exe, "serve", "--bind", self.address, "--name", name,
+                                         "--verbose"], stdout=self.log, stderr=subprocess.STDOUT)
+        wait_until(lambda: b"answering" in self.read_log() or self.process.poll() is not None,
+                   10, f"the agent on {self.address} to listen")
+        if self.process.poll() is not None:
+            raise AssertionError(f"agent on {self.address} ended: {self.read_log()!r}")
+
+    def read_log(self):
+        with open(self.log_path, "rb") as log:
+            return log.read()
+
+    def probes(self):
+        return self.read_log().count(b"answered a probe")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.log.close()
+
+
+class App:
+    """ClumaDeck.exe copied into a folder of its own with its images and address file."""
+
+    def __init__(self, win_build, folder, local_address="127.0.0.1 "):
+        self.folder = folder
+        bin_dir = os.path.join(win_build, "bin")
+        self.exe = os.path.join(folder, "ClumaDeck.exe")
+        shutil.copy(os.path.join(bin_dir, "ClumaDeck.exe"), self.exe)
+        for extra in ("ipSet.PNG", "help.png", "korvidVi.exe", "magnify.exe"):
+            source = os.path.join(bin_dir, extra)
+            if os.path.exists(source):
+                shutil.copy(source, os.path.join(folder, extra))
+        if local_address is not None:
+            with open(os.path.join(folder, "localIp.txt"), "wb") as f:
+                f.write(local_address.encode("latin-1"))
+        self.processes = []
+
+    def start(self):
+        index = len(self.processes)
+        out = open(os.path.join(self.folder, f"stdout-{index}.txt"), "wb")
+        process = subprocess.Popen([WINE, self.exe], cwd=self.folder, stdout=out,
+                                   stderr=subprocess.DEVNULL, env=wine_env())
+        self.processes.append((process, out))
+        return process
+
+    def stdout(self, index=0):
+        with open(os.path.join(self.folder, f"stdout-{index}.txt"), "rb") as f:
+            return f.read()
+
+    def stop(self):
+        for process, out in self.processes:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+            out.close()
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *[str(a) for a in args]], check=True, env=os.environ,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+
+
+def pixel(path, x, y):
+    """The (r, g, b) of one screenshot pixel."""
+    out = subprocess.run(["convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                         check=True, capture_output=True, text=True).stdout
+    # "0,0: (r,g,b)  #RRGGBB  srgb(...)"
+    hex_colour = out.split("#")[1][:6]
+    return tuple(int(hex_colour[i:i + 2], 16) for i in (0, 2, 4))
+
+
+class E2ETestCase(unittest.TestCase):
+    """Gives each test an app folder, agents, an inspector and clean-up of all of them."""
+
+    def setUp(self):
+        self.win_build = env("CLUMA_WIN_BUILD")
+        self.native_build = env("CLUMA_NATIVE_BUILD")
+        env("DISPLAY")
+        env("WINEPREFIX")
+        self.artifacts = os.path.join(self.win_build, "e2e-artifacts")
+        os.makedirs(self.artifacts, exist_ok=True)
+        self.folder = tempfile.mkdtemp(prefix="cluma-e2e-")
+        self.agents = []
+        self.apps = []
+        self.inspector = Inspector(self.win_build)
+        self.addCleanup(self._clean_up)
+
+    def _clean_up(self):
+        for app in self.apps:
+            app.stop()
+        for agent in self.agents:
+            agent.stop()
+        self.inspector.stop()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def start_agent(self, host, name):
+        logs = os.path.join(self.folder, "logs")
+        os.makedirs(logs, exist_ok=True)
+        agent = Agent(self.native_build, host, name, logs)
+        self.agents.append(agent)
+        return agent
+
+    def make_app(self, local_address="127.0.0.1 ", subfolder="app"):
+        folder = os.path.join(self.folder, subfolder)
+        os.makedirs(folder, exist_ok=True)
+        app = App(self.win_build, folder, local_address)
+        self.apps.append(app)
+        return app
+
+    def artifact(self, name):
+        return os.path.join(self.artifacts, name)
+
+    def prefix_path(self, windows_path):
+        """Where a c:\\ path of the prefix is on this machine."""
+        drive, rest = windows_path[0].lower(), windows_path[3:]
+        return os.path.join(os.environ["WINEPREFIX"], f"drive_{drive}", *rest.split("\\"))
