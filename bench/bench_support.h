@@ -44,7 +44,8 @@ template <typename Body> std::vector<Sample> Measure(int runs, Body body) {
         double cpuBefore = ProcessCpuMs();
         auto start = std::chrono::steady_clock::now();
         body();
-        auto wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
+        auto wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
         samples.push_back({wall.count(), ProcessCpuMs() - cpuBefore});
     }
     return samples;
