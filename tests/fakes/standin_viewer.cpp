@@ -7,7 +7,9 @@
 //   - it opens a top-level window of class "VNCMDI_Window" titled with that name and one
 //     space (the magnifier: class "ClumaMagnifierStandIn", title "Magnifier");
 //   - it closes on WM_CLOSE, unless CLUMA_VIEWER_IGNORES_CLOSE=1 is in its environment,
-//     which plays a hung viewer.
+//     which plays a hung viewer;
+//   - CLUMA_STANDIN_CLASS=NAME gives its window another class, which plays another program
+//     whose window happens to carry a node's title or a look-alike class.
 #include "discovery/subnet_probe.h"
 #include "platform/net.h"
 
@@ -106,7 +108,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
     bool isMagnifier =
         module.size() >= 11 && _stricmp(module.c_str() + module.size() - 11, "magnify.exe") == 0;
-    const char* className = isMagnifier ? "ClumaMagnifierStandIn" : "VNCMDI_Window";
+    const char* classOverride = std::getenv("CLUMA_STANDIN_CLASS");
+    const char* className = classOverride != nullptr && *classOverride != '\0' ? classOverride
+                            : isMagnifier ? "ClumaMagnifierStandIn"
+                                          : "VNCMDI_Window";
     std::string title =
         isMagnifier ? "Magnifier" : AskName(parameters.substr(0, parameters.find(' '))) + " ";
 
