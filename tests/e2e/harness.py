@@ -187,6 +187,8 @@ class Inspector:
             except (OSError, subprocess.TimeoutExpired):
                 self.process.kill()
                 self.process.wait()
+        self.process.stdin.close()
+        self.process.stdout.close()
 
 
 class Agent:
