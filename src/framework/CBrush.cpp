@@ -1,0 +1,9 @@
+#include "framework/CBrush.h"
+
+CBrush::CBrush(COLORREF crColor) {
+    CreateSolidBrush(crColor);
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
+    return Attach(::CreateSolidBrush(crColor));
+}

@@ -1,0 +1,27 @@
+// The framework in one include: the small dialog framework over Win32 that the window classes
+// are written in. Include it (it includes <windows.h> and <commctrl.h>) in window classes.
+#pragma once
+
+#include "framework/AfxMessageBox.h"
+#include "framework/AfxServices.h"
+#include "framework/AfxWindowClasses.h"
+#include "framework/CBitmap.h"
+#include "framework/CBrush.h"
+#include "framework/CButton.h"
+#include "framework/CClientDC.h"
+#include "framework/CCompatibleDC.h"
+#include "framework/CDC.h"
+#include "framework/CDataExchange.h"
+#include "framework/CDialog.h"
+#include "framework/CDialogEx.h"
+#include "framework/CEdit.h"
+#include "framework/CFile.h"
+#include "framework/CIPAddressCtrl.h"
+#include "framework/CImageList.h"
+#include "framework/CListCtrl.h"
+#include "framework/CPaintDC.h"
+#include "framework/CPen.h"
+#include "framework/CShellManager.h"
+#include "framework/CStatic.h"
+#include "framework/CWinApp.h"
+#include "framework/CWnd.h"
