@@ -1,9 +1,8 @@
 #include "app/console_launch.h"
 
-#include "framework/Framework.h"
-#include "resource.h"
+#include "console/ClumaDeckDlg.h"
 
 void RunConsole() {
-    CDialogEx console(IDD_CONSOLE, nullptr);
+    ClumaDeckDlg console;
     console.DoModal();
 }

@@ -174,6 +174,10 @@ class Inspector:
     def close_window(self, hwnd):
         self.ask(f"close {hwnd}")
 
+    def client_rect(self, hwnd):
+        """The window's client area on the screen."""
+        return parse_rect(self.ask(f"client {hwnd}")[0])
+
     def foreground(self):
         hwnd, cls, title = self.ask("foreground")[0].split("\t")
         return int(hwnd), unescape(cls), unescape(title)
@@ -276,8 +280,9 @@ def pixel(path, x, y):
     """The (r, g, b) of one screenshot pixel."""
     out = subprocess.run(["convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
                          check=True, capture_output=True, text=True).stdout
-    # "0,0: (r,g,b)  #RRGGBB  srgb(...)"
-    hex_colour = out.split("#")[1][:6]
+    # "# ImageMagick pixel enumeration ..." then "0,0: (r,g,b)  #RRGGBB  srgb(...)"
+    line = [l for l in out.splitlines() if l.startswith("0,0:")][0]
+    hex_colour = line.split("#")[1][:6]
     return tuple(int(hex_colour[i:i + 2], 16) for i in (0, 2, 4))
 
 

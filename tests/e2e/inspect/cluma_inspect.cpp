@@ -12,6 +12,8 @@
 //   send HWND MSG WPARAM LPARAM   sends a message and prints the result
 //   close HWND                 posts WM_CLOSE
 //   foreground                 the foreground window
+//   client HWND                the client area's rectangle on the screen
+//   style HWND                 the window's style and extended style, in hexadecimal
 //   quit
 //
 // Texts are printed as their bytes with \\, \t, \r, \n and other control bytes escaped.
@@ -239,6 +241,22 @@ void Run(const std::string& line) {
         std::string handle;
         words >> handle;
         ::PostMessageA(ParseHandle(handle), WM_CLOSE, 0, 0);
+    } else if (verb == "client") {
+        std::string handle;
+        words >> handle;
+        HWND window = ParseHandle(handle);
+        RECT client{};
+        ::GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(window, &origin);
+        RECT screen{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+        std::cout << RectText(screen) << "\n";
+    } else if (verb == "style") {
+        std::string handle;
+        words >> handle;
+        HWND window = ParseHandle(handle);
+        std::cout << std::hex << ::GetWindowLongA(window, GWL_STYLE) << "\t"
+                  << ::GetWindowLongA(window, GWL_EXSTYLE) << std::dec << "\n";
     } else if (verb == "foreground") {
         HWND window = ::GetForegroundWindow();
         std::cout << HandleText(window) << "\t" << Escape(ClassOf(window)) << "\t"
