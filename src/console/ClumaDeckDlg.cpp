@@ -20,6 +20,7 @@ constexpr int kListWidth = 170;
 constexpr int kListTop = 20;
 constexpr UINT kPositionFlagsAdded = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER; // 0x0206
 constexpr UINT kSpareMenuCommand = 32776;
+constexpr int kBoardTop = 100; // the console keeps the screen's top 100 pixels
 constexpr const char* kBusyMessage = "Network is bussy now ,please try again";
 
 } // namespace
@@ -32,6 +33,7 @@ ON_BN_CLICKED(IDC_BUTTON2, &ClumaDeckDlg::OnNoAction)
 ON_NOTIFY(NM_CLICK, IDC_NODE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
 ON_NOTIFY(NM_CLICK, IDC_SPARE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
 ON_BN_CLICKED(IDC_CUTSCREEN, &ClumaDeckDlg::OnNoAction)
+ON_BN_CLICKED(IDC_DRAWIMG_OWNERDRAW, &ClumaDeckDlg::ToggleBoard)
 ON_WM_WINDOWPOSCHANGED()
 ON_WM_TIMER()
 ON_NOTIFY(NM_HOVER, IDC_NODE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
@@ -46,12 +48,14 @@ ON_WM_MOUSEMOVE()
 ON_WM_RBUTTONDOWN()
 ON_WM_ERASEBKGND()
 ON_WM_SETCURSOR()
+ON_BN_CLICKED(IDC_DRAWIMG, &ClumaDeckDlg::ToggleBoard)
 ON_BN_CLICKED(IDC_ZOOM, &ClumaDeckDlg::StartMagnifier)
 ON_BN_CLICKED(IDC_EXIT, &ClumaDeckDlg::ExitConsole)
 ON_STN_CLICKED(IDC_CAPTURE_PICTURE, &ClumaDeckDlg::OnNoAction)
 ON_NOTIFY(NM_DBLCLK, IDC_NODE_LIST, &ClumaDeckDlg::OnNodeListDoubleClick)
 ON_WM_CTLCOLOR()
 ON_COMMAND(kSpareMenuCommand, &ClumaDeckDlg::OnNoAction)
+ON_MESSAGE(WM_BOARDCLOSE, &ClumaDeckDlg::OnBoardClose)
 ON_BN_CLICKED(IDC_SETIP, &ClumaDeckDlg::ShowLocalAddressDialog)
 ON_BN_CLICKED(IDC_HELP_BUTTON, &ClumaDeckDlg::OpenHelpPage)
 ON_WM_CREATE()
@@ -259,6 +263,49 @@ void ClumaDeckDlg::ExitConsole() {
 
 void ClumaDeckDlg::OpenHelpPage() {
     ::OpenHelpPage();
+}
+
+void ClumaDeckDlg::ToggleBoard() {
+    if (m_bBoardOpen == 0) {
+        m_bBoardOpen = 1;
+        CRect console;
+        GetWindowRect(&console);
+        OpenBoard(console.right, console.bottom);
+    } else {
+        CloseBoard();
+    }
+}
+
+void ClumaDeckDlg::OpenBoard(int right, int bottom) {
+    auto board = std::make_unique<CPaintBoardWnd>();
+    board->m_hOwner = m_hWnd;
+    board->m_penColour = m_penColour;
+    board->m_nPenWidth = m_nPenWidth;
+    if (!board->CreateBoard(RECT{0, kBoardTop, right, bottom})) {
+        // No window, no board: the next drawImg command tries again.
+        m_bBoardOpen = 0;
+        return;
+    }
+    m_pBoard = std::move(board);
+    m_pBoard->ShowWindow(SW_SHOW);
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2);
+}
+
+void ClumaDeckDlg::CloseBoard() {
+    if (m_bBoardOpen == 0) {
+        return;
+    }
+    m_bBoardOpen = 0;
+    if (m_pBoard) {
+        m_pBoard->DestroyWindow();
+        m_pBoard.reset();
+    }
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+LRESULT ClumaDeckDlg::OnBoardClose(WPARAM, LPARAM) {
+    CloseBoard();
+    return 0;
 }
 
 void ClumaDeckDlg::ShowLocalAddressDialog() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "console/CListCtrlEx.h"
+#include "console/CPaintBoardWnd.h"
 #include "console/activation_guard.h"
 #include "console/window_node_list.h"
 #include "controls/PngButton.h"
@@ -44,12 +45,16 @@ protected:
     afx_msg void StartMagnifier();
     afx_msg void ExitConsole();
     afx_msg void ShowLocalAddressDialog();
+    afx_msg void ToggleBoard();
+    afx_msg LRESULT OnBoardClose(WPARAM wParam, LPARAM lParam);
     afx_msg void OpenHelpPage();
 
     DECLARE_MESSAGE_MAP()
 
 private:
     void ActivateNode();
+    void OpenBoard(int right, int bottom);
+    void CloseBoard();
     void PlaceImageButton(PngButton& button, int x, const char* fileName);
 
     HICON m_hIcon = nullptr;         // drawn while minimised; icon 21, as the window's
@@ -60,6 +65,7 @@ private:
     std::shared_ptr<ConsoleLists> m_lists = std::make_shared<ConsoleLists>();
     PngButton m_cutScreen, m_copy, m_paste, m_drawImg, m_zoom, m_colourSel, m_exit;
     int m_bBoardOpen = 0;
+    std::unique_ptr<CPaintBoardWnd> m_pBoard; // the open board, while m_bBoardOpen is 1
     COLORREF m_penColour = 0;
     int m_nPenWidth = 0;
     CStatic m_capturePicture; // 1016
