@@ -1,0 +1,1 @@
+"""Byte-by-byte picture generator for ClumaDeck's resources (standard library only)."""
