@@ -283,7 +283,7 @@ TEST(DialogTemplates, ColourDialogMnemonicsReachTheirEdits) {
     int labels = 0;
     for (std::size_t i = 0; i + 1 < t.items.size(); ++i) {
         const auto& item = t.items[i];
-        if (ItemClassName(item.window_class) == u"Static" &&
+        if (SameClassName(ItemClassName(item.window_class), u"Static") &&
             item.text.name.find(u'&') != std::u16string::npos) {
             ++labels;
             SCOPED_TRACE(Narrow(item.text.name));
