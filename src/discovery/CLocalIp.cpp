@@ -80,6 +80,11 @@ void CLocalIp::OnBnClickedOk() {
 }
 
 void ShowLocalAddressDialog() {
+    // The address control is not among the common controls that start-up registers.
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_INTERNET_CLASSES;
+    ::InitCommonControlsEx(&controls);
     CLocalIp dialog;
     dialog.DoModal();
 }
