@@ -55,11 +55,83 @@ INT_PTR CDialog::DoModal() {
     }
     RegisterCommonControlClasses();
     HWND owner = GetSafeOwner(m_pParentWnd);
-    WindowCreationHook hook(this);
-    return ::DialogBoxParamA(AfxGetResourceHandle(), m_lpszTemplateName, owner, &DialogProc, 0);
+    m_nModalResult = -1;
+    m_bContinueModal = TRUE;
+    HWND dialog = nullptr;
+    {
+        WindowCreationHook hook(this);
+        dialog =
+            ::CreateDialogParamA(AfxGetResourceHandle(), m_lpszTemplateName, owner, &DialogProc, 0);
+    }
+    if (dialog == nullptr) {
+        m_bContinueModal = FALSE;
+        return -1;
+    }
+    // Modal over the owner, as the system's dialog box is.
+    bool ownerDisabled =
+        owner != nullptr && ::IsWindowEnabled(owner) && !::EnableWindow(owner, FALSE);
+    RunModalLoop(dialog);
+    if (ownerDisabled) {
+        ::EnableWindow(owner, TRUE);
+    }
+    if (owner != nullptr && ::GetActiveWindow() == dialog) {
+        ::SetActiveWindow(owner);
+    }
+    if (::IsWindow(dialog)) {
+        ::DestroyWindow(dialog);
+    }
+    return m_nModalResult;
+}
+
+// The framework's own modal loop rather than the system's dialog box: the system's loop shows
+// the dialog normally when its queue first goes empty (under Wine even when it is already
+// shown), which undoes a dialog that maximised itself in OnInitDialog. Here a dialog that is
+// not yet visible by then is shown normally (whatever its template says, as a modal dialog
+// box is), and one that showed itself is left as it is.
+void CDialog::RunModalLoop(HWND dialog) {
+    bool shown = ::IsWindowVisible(dialog) != FALSE;
+    MSG message;
+    while (m_bContinueModal) {
+        if (!shown && !::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            shown = true;
+            if (m_bContinueModal && !::IsWindowVisible(dialog)) {
+                ::ShowWindow(dialog, SW_SHOWNORMAL);
+                // A dialog without controls takes the keyboard itself, so that Escape and
+                // Enter reach it.
+                HWND focus = ::GetFocus();
+                if (focus != dialog && !::IsChild(dialog, focus)) {
+                    ::SetFocus(dialog);
+                }
+            }
+        }
+        BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(message.wParam)); // for the outer loop
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (!::IsWindow(dialog) || !::IsDialogMessageA(dialog, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        if (!::IsWindow(dialog)) {
+            break;
+        }
+    }
+    m_bContinueModal = FALSE;
 }
 
 void CDialog::EndDialog(int nResult) {
+    if (m_bContinueModal) {
+        // Ends the framework's modal loop; the window disappears now, as with the system's.
+        m_nModalResult = nResult;
+        m_bContinueModal = FALSE;
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        ::PostMessageA(m_hWnd, WM_NULL, 0, 0); // wakes the loop
+        return;
+    }
     ::EndDialog(m_hWnd, nResult);
 }
 
@@ -80,7 +152,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) no
         return static_cast<CDialog*>(pWnd)->OnInitDialog();
     } catch (...) {
         ::OutputDebugStringA("ClumaDeck framework: OnInitDialog threw; the dialog ends\n");
-        ::EndDialog(hWnd, -1);
+        static_cast<CDialog*>(pWnd)->EndDialog(-1);
         return FALSE;
     }
 }

@@ -48,6 +48,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void RunModalLoop(HWND dialog);
+
+    BOOL m_bContinueModal = FALSE;
+    INT_PTR m_nModalResult = -1;
+
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
 };

@@ -2,6 +2,8 @@
 
 #include "framework/CImageList.h"
 
+#include <cstring>
+
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 int CListCtrl::InsertItem(int nItem, LPCSTR lpszItem, int nImage) {
@@ -39,10 +41,11 @@ int CListCtrl::GetItemText(int nItem, int nSubItem, LPSTR lpszText, int nLen) co
     item.iSubItem = nSubItem;
     item.pszText = lpszText;
     item.cchTextMax = nLen;
-    const int length = static_cast<int>(
-        SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item));
     lpszText[nLen - 1] = '\0';
-    return length;
+    // What the buffer holds: the control's own answer is the whole text's length under Wine
+    // but the copied length on Windows.
+    return static_cast<int>(std::strlen(lpszText));
 }
 
 std::string CListCtrl::GetItemText(int nItem, int nSubItem) const {

@@ -21,7 +21,8 @@ public:
     int GetItemCount() const;
     // The next item after nItem (-1: from the start) with the LVNI_* flags, or -1.
     int GetNextItem(int nItem, int nFlags) const;
-    // Copies the item's text into the buffer (always terminated); answers its length.
+    // Copies the item's text into the buffer, cut to fit and always terminated; answers the
+    // length of what the buffer holds.
     int GetItemText(int nItem, int nSubItem, LPSTR lpszText, int nLen) const;
     std::string GetItemText(int nItem, int nSubItem) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
