@@ -3,16 +3,22 @@
 #include "platform/net.h"
 #include "push/push_protocol.h"
 
+#include <algorithm>
 #include <ostream>
+#include <string>
 
 namespace {
 
-void ExplainUnreachable(const AskSettings& settings, const std::string& why, std::ostream& err) {
-    err << "Your request was NOT sent: the presenter's console at " << settings.console << " (port "
-        << settings.port << ") " << why << ".\n"
-        << "Check that ClumaDeck is running on the presenter's PC and that its firewall lets "
-           "TCP port "
-        << settings.port << " in, then try again.\n";
+void ExplainNotSent(const AskSettings& settings, const std::string& why, std::ostream& err) {
+    err << "Your request was NOT sent: " << why << ".\n"
+        << "Check that ClumaDeck is running on the presenter's PC, that " << settings.console
+        << " is that PC's address, and that its firewall lets TCP port " << settings.port
+        << " in; then try again.\n";
+}
+
+std::string Console(const AskSettings& settings) {
+    return "the presenter's console at " + settings.console + " (port " +
+           std::to_string(settings.port) + ")";
 }
 
 } // namespace
@@ -20,17 +26,21 @@ void ExplainUnreachable(const AskSettings& settings, const std::string& why, std
 int AskForAttention(const AskSettings& settings, std::ostream& out, std::ostream& err) {
     platform::Socket socket = platform::CreateTcpSocket();
     if (!socket.Valid() || !platform::SetNonBlocking(socket, true)) {
-        ExplainUnreachable(settings, "could not be contacted from this machine", err);
+        err << "Your request was NOT sent: this computer could not open a network connection "
+               "(is its network working?). Try again in a moment.\n";
         return 1;
     }
     platform::StartConnect(socket, settings.console.c_str(), settings.port);
     if (platform::WaitWritable(socket, settings.connectTimeoutMs) != platform::Wait::ready ||
         !platform::IsConnected(socket)) {
-        ExplainUnreachable(settings, "did not answer", err);
+        ExplainNotSent(settings, Console(settings) + " did not answer", err);
         return 1;
     }
+    // The console reads the first 128 bytes once and drops the rest; sending more would only
+    // make a long reason fail to send once the console has closed the connection.
+    const int length = static_cast<int>(
+        std::min<std::size_t>(settings.reason.size(), static_cast<std::size_t>(kMaxReasonBytes)));
     int sent = 0;
-    const int length = static_cast<int>(settings.reason.size());
     while (sent < length) {
         if (platform::WaitWritable(socket, settings.connectTimeoutMs) != platform::Wait::ready) {
             break;
@@ -42,24 +52,34 @@ int AskForAttention(const AskSettings& settings, std::ostream& out, std::ostream
         sent += now;
     }
     if (sent < length) {
-        ExplainUnreachable(settings, "stopped taking the request", err);
+        ExplainNotSent(settings,
+                       Console(settings) + " closed the connection before it had the "
+                                           "whole request",
+                       err);
         return 1;
     }
     platform::ShutdownSend(socket);
-    if (length > kMaxReasonBytes) {
-        out << "Note: the presenter sees only the first " << kMaxReasonBytes
-            << " bytes of your reason.\n";
-    }
-    // The console closes the connection as soon as it has read the request.
+    // The console closes the connection as soon as it has read the request; while it is
+    // asking about an earlier one, the request waits in its queue.
     char ignored[64];
     bool taken = platform::WaitReadable(socket, settings.deliveryWaitMs) == platform::Wait::ready &&
                  platform::Receive(socket, ignored, sizeof ignored) <= 0;
     if (taken) {
-        out << "Your request was delivered to the presenter at " << settings.console
-            << ". Please wait: the presenter may now look at your screen.\n";
+        out << "Your request was delivered to " << Console(settings) << ".\n"
+            << "The presenter now sees your computer's name and your reason and decides whether "
+               "to look at your screen. No answer comes back here: please wait at your seat.\n";
     } else {
-        out << "Your request was sent to the presenter at " << settings.console
-            << ". The console is busy with another request; yours will be shown after it.\n";
+        out << "Your request is waiting at " << Console(settings)
+            << ": the presenter is still answering an earlier request, and yours comes right "
+               "after it.\n"
+            << "Please wait, and do not send it again.\n";
+    }
+    if (settings.reason.empty()) {
+        out << "Note: you gave no reason, so the presenter sees only your computer's name.\n";
+    } else if (settings.reason.size() > static_cast<std::size_t>(kMaxShownReasonBytes)) {
+        out << "Note: your reason is " << settings.reason.size()
+            << " bytes long; the presenter sees at most its first " << kMaxShownReasonBytes
+            << " bytes (fewer when your computer's name is long). Keep it short.\n";
     }
     return 0;
 }

@@ -22,6 +22,9 @@ inline constexpr NativeSocket kInvalidSocket = -1;
 // Returns false when the library cannot be started.
 bool StartNetworking(int major, int minor);
 
+// Undoes one successful StartNetworking (WSACleanup on Windows; nothing on POSIX).
+void StopNetworking();
+
 // Owns one socket handle and closes it when destroyed.
 class Socket {
 public:
@@ -76,6 +79,11 @@ Wait WaitWritable(const Socket& socket, int timeoutMs);
 // Waits up to timeoutMs for the socket to become readable (read set only).
 Wait WaitReadable(const Socket& socket, int timeoutMs);
 
+// Waits for the socket to enter the read set or the exception set, without limit when
+// timeoutMs is negative. On ready, readable says whether it is in the read set. A signal that
+// interrupts the wait on POSIX does not end it.
+Wait WaitReadableOrException(const Socket& socket, int timeoutMs, bool& readable);
+
 // True when a connect that was started has completed: the socket has no pending error and a
 // peer. A refused connect leaves a POSIX socket writable, so writability alone proves nothing.
 bool IsConnected(const Socket& socket);
@@ -90,6 +98,13 @@ void ShutdownSend(const Socket& socket);
 // A listening TCP socket on bindAddress:port (nullptr or "" for all addresses). On failure the
 // Socket is invalid and error holds the system's error code.
 Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error);
+
+// Binds to address:port (nullptr or "" for all local addresses) with no address-reuse option.
+// False with error set to the system's code when the address is taken or not this machine's.
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error);
+
+// Makes a bound socket a listening one; false with error set on failure.
+bool StartListening(const Socket& socket, int backlog, int& error);
 
 // Accepts one connection; peerAddress receives the peer's dotted address. Invalid on failure.
 Socket Accept(const Socket& listener, std::string& peerAddress);

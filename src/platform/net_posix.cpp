@@ -23,6 +23,8 @@ bool StartNetworking(int, int) {
     return true;
 }
 
+void StopNetworking() {}
+
 Socket CreateTcpSocket() {
     // Close-on-exec: the demo and the tests start child programs, which must not inherit
     // a probe's or a listener's socket.
@@ -85,6 +87,38 @@ Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
 }
 
+Wait WaitReadableOrException(const Socket& socket, int timeoutMs, bool& readable) {
+    readable = false;
+    if (socket.Native() < 0 || socket.Native() >= FD_SETSIZE) {
+        errno = EBADF;
+        return Wait::failed;
+    }
+    for (;;) {
+        fd_set readSet;
+        fd_set writeSet;
+        fd_set exceptionSet;
+        FD_ZERO(&readSet);
+        FD_ZERO(&writeSet);
+        FD_ZERO(&exceptionSet);
+        FD_SET(socket.Native(), &readSet);
+        FD_SET(socket.Native(), &exceptionSet);
+        timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+        int count = ::select(socket.Native() + 1, &readSet, &writeSet, &exceptionSet,
+                             timeoutMs < 0 ? nullptr : &timeout);
+        if (count < 0 && errno == EINTR) {
+            continue; // a signal for someone else; Winsock has no such case
+        }
+        if (count < 0) {
+            return Wait::failed;
+        }
+        if (count == 0) {
+            return Wait::timeout;
+        }
+        readable = FD_ISSET(socket.Native(), &readSet);
+        return Wait::ready;
+    }
+}
+
 bool IsConnected(const Socket& socket) {
     int error = 0;
     socklen_t length = sizeof error;
@@ -121,18 +155,34 @@ Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& err
     // on Linux it never lets two listeners share a port.
     int yes = 1;
     ::setsockopt(listener.Native(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    std::uint32_t ip = htonl(INADDR_ANY);
-    if (bindAddress != nullptr && *bindAddress != '\0' && !ParseIpv4(bindAddress, ip)) {
-        error = EINVAL;
-        return Socket();
-    }
-    sockaddr_in local = MakeAddress(ip, port);
-    if (::bind(listener.Native(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-        ::listen(listener.Native(), backlog) != 0) {
-        error = errno;
+    if (!Bind(listener, bindAddress, port, error) || !StartListening(listener, backlog, error)) {
         return Socket();
     }
     return listener;
+}
+
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error) {
+    error = 0;
+    std::uint32_t ip = htonl(INADDR_ANY);
+    if (address != nullptr && *address != '\0' && !ParseIpv4(address, ip)) {
+        error = EINVAL;
+        return false;
+    }
+    sockaddr_in local = MakeAddress(ip, port);
+    if (::bind(socket.Native(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
+bool StartListening(const Socket& socket, int backlog, int& error) {
+    error = 0;
+    if (::listen(socket.Native(), backlog) != 0) {
+        error = errno;
+        return false;
+    }
+    return true;
 }
 
 Socket Accept(const Socket& listener, std::string& peerAddress) {

@@ -20,6 +20,10 @@ bool StartNetworking(int major, int minor) {
     return ::WSAStartup(MAKEWORD(major, minor), &data) == 0;
 }
 
+void StopNetworking() {
+    ::WSACleanup();
+}
+
 Socket CreateTcpSocket() {
     return Socket(::socket(AF_INET, SOCK_STREAM, 0));
 }
@@ -73,6 +77,28 @@ Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
 }
 
+Wait WaitReadableOrException(const Socket& socket, int timeoutMs, bool& readable) {
+    readable = false;
+    fd_set readSet;
+    fd_set writeSet;
+    fd_set exceptionSet;
+    FD_ZERO(&readSet);
+    FD_ZERO(&writeSet);
+    FD_ZERO(&exceptionSet);
+    FD_SET(socket.Native(), &readSet);
+    FD_SET(socket.Native(), &exceptionSet);
+    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    int count = ::select(0, &readSet, &writeSet, &exceptionSet, timeoutMs < 0 ? nullptr : &timeout);
+    if (count == SOCKET_ERROR) {
+        return Wait::failed;
+    }
+    if (count == 0) {
+        return Wait::timeout;
+    }
+    readable = FD_ISSET(socket.Native(), &readSet) != 0;
+    return Wait::ready;
+}
+
 bool IsConnected(const Socket& socket) {
     int error = 0;
     int length = sizeof error;
@@ -112,18 +138,34 @@ Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& err
     BOOL exclusive = TRUE;
     ::setsockopt(listener.Native(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
                  reinterpret_cast<const char*>(&exclusive), sizeof exclusive);
-    std::uint32_t ip = htonl(INADDR_ANY);
-    if (bindAddress != nullptr && *bindAddress != '\0' && !ParseIpv4(bindAddress, ip)) {
-        error = WSAEINVAL;
-        return Socket();
-    }
-    sockaddr_in local = MakeAddress(ip, port);
-    if (::bind(listener.Native(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-        ::listen(listener.Native(), backlog) != 0) {
-        error = ::WSAGetLastError();
+    if (!Bind(listener, bindAddress, port, error) || !StartListening(listener, backlog, error)) {
         return Socket();
     }
     return listener;
+}
+
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error) {
+    error = 0;
+    std::uint32_t ip = htonl(INADDR_ANY);
+    if (address != nullptr && *address != '\0' && !ParseIpv4(address, ip)) {
+        error = WSAEINVAL;
+        return false;
+    }
+    sockaddr_in local = MakeAddress(ip, port);
+    if (::bind(socket.Native(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        error = ::WSAGetLastError();
+        return false;
+    }
+    return true;
+}
+
+bool StartListening(const Socket& socket, int backlog, int& error) {
+    error = 0;
+    if (::listen(socket.Native(), backlog) != 0) {
+        error = ::WSAGetLastError();
+        return false;
+    }
+    return true;
 }
 
 Socket Accept(const Socket& listener, std::string& peerAddress) {

@@ -1,0 +1,3 @@
+#include "push/log_directory.h"
+
+char LogDirectory[kLogDirectorySize] = {};

@@ -1,0 +1,98 @@
+// The agent's ask against the real listener: what the student is told, and what the
+// presenter is asked.
+#include "agent/agent_ask.h"
+#include "push/push_listener.h"
+
+#include "push_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kBound = 10000;
+
+class PushAskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(platform::StartNetworking(2, 2));
+        PushListenerSettings settings;
+        settings.registry = &registry_;
+        settings.prompt = &prompt_;
+        settings.launchViewer = launched_.Launcher();
+        listener_ = std::make_unique<ListenerUnderTest>(settings);
+        ASSERT_TRUE(listener_->Ok());
+    }
+    void TearDown() override {
+        prompt_.Release();
+        listener_.reset();
+        platform::StopNetworking();
+    }
+
+    int Ask(const std::string& reason, int deliveryWaitMs = 5000) {
+        AskSettings ask{"127.0.0.1", listener_->Port(), reason};
+        ask.deliveryWaitMs = deliveryWaitMs;
+        return AskForAttention(ask, out_, err_);
+    }
+
+    NodeRegistry registry_;
+    RecordingPrompt prompt_;
+    RecordingLauncher launched_;
+    std::unique_ptr<ListenerUnderTest> listener_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(PushAskTest, TheStudentIsToldTheRequestWasDeliveredAndThatNoAnswerComes) {
+    registry_.AppendIfNew(MakeRecord("127.0.0.1", "Lab PC 1"));
+    EXPECT_EQ(Ask("my code crashes"), 0);
+    ASSERT_TRUE(prompt_.WaitAsked(1, kBound));
+    EXPECT_EQ(prompt_.Questions().at(0), Question("Lab PC 1", "my code crashes"));
+    EXPECT_NE(out_.str().find("delivered to the presenter's console at 127.0.0.1"),
+              std::string::npos)
+        << out_.str();
+    EXPECT_NE(out_.str().find("No answer comes back here"), std::string::npos) << out_.str();
+    EXPECT_EQ(out_.str().find("Note:"), std::string::npos) << out_.str();
+    EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(PushAskTest, WhileThePresenterAnswersAnotherTheStudentIsToldToWait) {
+    prompt_.Hold();
+    Peer earlier(listener_->Port());
+    ASSERT_TRUE(earlier.Send("earlier"));
+    ASSERT_TRUE(prompt_.WaitAsked(1, kBound));
+    EXPECT_EQ(Ask("mine", 300), 0);
+    EXPECT_NE(out_.str().find("waiting at the presenter's console"), std::string::npos)
+        << out_.str();
+    EXPECT_NE(out_.str().find("do not send it again"), std::string::npos) << out_.str();
+    prompt_.Answer(false);
+    prompt_.Answer(false);
+    // The request was in the queue all along: it is asked next, reason and all.
+    ASSERT_TRUE(prompt_.WaitAsked(2, kBound));
+    EXPECT_EQ(prompt_.Questions().at(1), Question("", "mine"));
+}
+
+TEST_F(PushAskTest, ALongReasonIsDeliveredWithANoteOnHowMuchIsShown) {
+    const std::string reason(300, 'w');
+    EXPECT_EQ(Ask(reason), 0);
+    ASSERT_TRUE(prompt_.WaitAsked(1, kBound));
+    EXPECT_EQ(prompt_.Questions().at(0), Question("", reason.substr(0, kMaxShownReasonBytes)));
+    EXPECT_NE(out_.str().find("delivered"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("your reason is 300 bytes long; the presenter sees at most its "
+                              "first 85 bytes"),
+              std::string::npos)
+        << out_.str();
+}
+
+TEST_F(PushAskTest, AnEmptyReasonIsDeliveredWithANote) {
+    EXPECT_EQ(Ask(""), 0);
+    ASSERT_TRUE(prompt_.WaitAsked(1, kBound));
+    EXPECT_EQ(prompt_.Questions().at(0), Question("", ""));
+    EXPECT_NE(out_.str().find("you gave no reason"), std::string::npos) << out_.str();
+}
+
+} // namespace
