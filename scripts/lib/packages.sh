@@ -4,7 +4,7 @@
 # with MinGW-w64, and running it under Wine on a private X display.
 CLUMA_BUILD_PACKAGES=(cmake g++ make googletest libgtest-dev libgmock-dev clang-format
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
-CLUMA_WINE_PACKAGES=(wine64 xvfb openbox xdotool x11-utils imagemagick python3)
+CLUMA_WINE_PACKAGES=(wine64 xvfb xdotool x11-utils imagemagick python3)
 
 ensure_packages() {
   local missing=()

@@ -1,7 +1,7 @@
 # A private X display and Wine prefix for running the Windows build. Sourced by scripts/.
 #
-#   wine_env_start PREFIX_DIR   starts Xvfb (1280x800 unless CLUMA_SCREEN is set), openbox and a
-#                               Wine session kept up by one idle process; exports DISPLAY and
+#   wine_env_start PREFIX_DIR   starts Xvfb (1280x800 unless CLUMA_SCREEN is set) and a Wine
+#                               session kept up by one idle process; exports DISPLAY and
 #                               WINEPREFIX
 #   wine_env_stop               stops all of it by process id
 #
@@ -37,18 +37,24 @@ wine_env_start() {
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
 
-  # A window manager, as a real desktop has: without one Wine stalls on every maximise.
-  openbox --sm-disable >/dev/null 2>&1 &
-  CLUMA_WINE_PIDS+=($!)
-
   if [ ! -f "$prefix/system.reg" ]; then
     echo "Preparing a Wine prefix in $prefix (first run only)..."
   fi
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  wine_unmanaged_windows
   if [ -n "$idle_exe" ] && [ -f "$idle_exe" ]; then
     /usr/lib/wine/wine64 "$idle_exe" >/dev/null 2>&1 &
     CLUMA_WINE_PIDS+=($!)
   fi
+}
+
+# Wine draws and places its windows itself, as Windows does, instead of leaving them to an X
+# window manager: a window manager refuses to maximise a window without a sizing border, such
+# as the console, which Windows maximises all the same. No window manager runs on the private
+# display, so the keyboard goes to the window under the pointer; Wine never waits for one.
+wine_unmanaged_windows() {
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    >/dev/null 2>&1 || true
 }
 
 wine_env_stop() {

@@ -162,6 +162,10 @@ class Inspector:
             result.append(ListItem(int(index), selected == "1", unescape(text), parse_rect(rect)))
         return result
 
+    def insert_item(self, list_hwnd, index, text):
+        """Inserts an item into a list view of another process."""
+        self.ask(f"insertitem {list_hwnd} {index} {text}")
+
     def command(self, hwnd, ident):
         self.ask(f"command {hwnd} {ident}")
 
@@ -246,11 +250,37 @@ class App:
                 f.write(local_address.encode("latin-1"))
         self.processes = []
 
-    def start(self):
+    def start(self, extra_env=None):
         index = len(self.processes)
         out = open(os.path.join(self.folder, f"stdout-{index}.txt"), "wb")
+        environment = wine_env()
+        environment.update(extra_env or {})
         process = subprocess.Popen([WINE, self.exe], cwd=self.folder, stdout=out,
-                                   stderr=subprocess.DEVNULL, env=wine_env())
+                                   stderr=subprocess.DEVNULL, env=environment)
+        self.processes.append((process, out))
+        return process
+
+    def launches(self, program="korvidVi"):
+        """The starts a stand-in recorded beside the program: (process id, parameters)."""
+        path = os.path.join(self.folder, f"{program}-launches.txt")
+        if not os.path.exists(path):
+            return []
+        with open(path, "rb") as f:
+            lines = f.read().decode("latin-1").splitlines()
+        return [tuple(line.split("\t", 1)) for line in lines]
+
+    def start_standin(self, address, window_class=None, ignores_close=False):
+        """Starts the stand-in viewer directly, as another program would run."""
+        environment = wine_env()
+        if window_class:
+            environment["CLUMA_STANDIN_CLASS"] = window_class
+        if ignores_close:
+            environment["CLUMA_VIEWER_IGNORES_CLOSE"] = "1"
+        exe = os.path.join(self.folder, "korvidVi.exe")
+        process = subprocess.Popen([WINE, exe, address], cwd=self.folder,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   env=environment)
+        out = open(os.devnull, "wb")
         self.processes.append((process, out))
         return process
 
@@ -286,6 +316,15 @@ def pixel(path, x, y):
     return tuple(int(hex_colour[i:i + 2], 16) for i in (0, 2, 4))
 
 
+def double_click(x, y):
+    xdotool("mousemove", x, y)
+    xdotool("click", "--repeat", 2, "--delay", 80, 1)
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 class E2ETestCase(unittest.TestCase):
     """Gives each test an app folder, agents, an inspector and clean-up of all of them."""
 
@@ -305,6 +344,10 @@ class E2ETestCase(unittest.TestCase):
     def _clean_up(self):
         for app in self.apps:
             app.stop()
+            # Viewers and magnifiers the console started are processes of their own.
+            for program in ("korvidVi", "magnify"):
+                for pid, _ in app.launches(program):
+                    self.inspector.ask(f"kill {pid}")
         for agent in self.agents:
             agent.stop()
         self.inspector.stop()
@@ -323,6 +366,15 @@ class E2ETestCase(unittest.TestCase):
         app = App(self.win_build, folder, local_address)
         self.apps.append(app)
         return app
+
+    def set_browser(self, program):
+        """Makes Wine open web pages with a program of the test's (nothing leaves the machine)."""
+        subprocess.run([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers",
+                        "/d", program, "/f"], check=True, env=wine_env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: subprocess.run(
+            [WINE, "reg", "delete", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers", "/f"],
+            env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
 
     def artifact(self, name):
         return os.path.join(self.artifacts, name)

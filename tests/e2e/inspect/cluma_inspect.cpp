@@ -7,10 +7,12 @@
 //   text HWND                  the window's text
 //   listitems HWND             a list view's items: index selected text rect
 //   select HWND INDEX          selects one list-view item (and no other)
+//   insertitem HWND INDEX TEXT inserts an item with image 0 (TEXT: the rest of the line)
 //   command HWND ID            posts WM_COMMAND (BN_CLICKED) for control ID to HWND
 //   post HWND MSG WPARAM LPARAM   posts a message
 //   send HWND MSG WPARAM LPARAM   sends a message and prints the result
 //   close HWND                 posts WM_CLOSE
+//   kill PID                   ends a Windows process
 //   foreground                 the foreground window
 //   client HWND                the client area's rectangle on the screen
 //   style HWND                 the window's style and extended style, in hexadecimal
@@ -193,6 +195,23 @@ void SelectListItem(HWND list, int index) {
                    reinterpret_cast<LPARAM>(remote.At(0)));
 }
 
+void InsertListItem(HWND list, int index, const std::string& text) {
+    RemoteBuffer remote(list, 1024);
+    if (!remote.Ok()) {
+        std::cout << "error cannot reach the list's process\n";
+        return;
+    }
+    const SIZE_T textOffset = 256;
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = remote.At(textOffset);
+    remote.Write(textOffset, text.c_str(), text.size() + 1);
+    remote.Write(0, &item, sizeof item);
+    std::cout << ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(remote.At(0)))
+              << "\n";
+}
+
 void Run(const std::string& line) {
     std::istringstream words(line);
     std::string verb;
@@ -216,6 +235,16 @@ void Run(const std::string& line) {
         int index = 0;
         words >> handle >> index;
         SelectListItem(ParseHandle(handle), index);
+    } else if (verb == "insertitem") {
+        std::string handle;
+        int index = 0;
+        words >> handle >> index;
+        std::string text;
+        std::getline(words, text);
+        if (!text.empty() && text[0] == ' ') {
+            text.erase(0, 1);
+        }
+        InsertListItem(ParseHandle(handle), index, text);
     } else if (verb == "command") {
         std::string handle;
         int id = 0;
@@ -236,6 +265,13 @@ void Run(const std::string& line) {
             ::SendMessageTimeoutA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
                                   static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG, 5000, &result);
             std::cout << result << "\n";
+        }
+    } else if (verb == "kill") {
+        unsigned long pid = 0;
+        words >> pid;
+        if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+            ::TerminateProcess(process, 1);
+            ::CloseHandle(process);
         }
     } else if (verb == "close") {
         std::string handle;

@@ -1,0 +1,158 @@
+"""Watching a node: a double click starts its viewer or brings it forward; the exit command."""
+
+import os
+import stat
+import time
+import unittest
+
+from harness import E2ETestCase, wait_until, double_click, centre, xdotool
+
+CONSOLE_CLASS = "CLumaDeckDlg"
+VIEWER_CLASS = "VNCMDI_Window"
+NODE_LIST = 1003
+EXIT_COMMAND = 1015
+ZOOM_COMMAND = 1014
+HELP_BUTTON = 1026
+PARAMETERS = " /password fernway_417 /encoding ultra2"
+GUARD_GAP = 0.7  # seconds between double clicks, past the console's 500 ms guard
+
+
+class ViewerTest(E2ETestCase):
+    def open_console(self, expected_items, extra_env=None):
+        self.app = self.make_app()
+        self.process = self.app.start(extra_env)
+        self.console = wait_until(lambda: self.inspector.find_window(cls=CONSOLE_CLASS), 40,
+                                  "the console")
+        self.node_list = self.inspector.child(self.console.hwnd, NODE_LIST)
+        wait_until(lambda: len(self.items()) == expected_items, 30,
+                   f"{expected_items} items in the node list")
+        # Let the rescan that starts with the console rewrite the list once before clicking.
+        time.sleep(3)
+        return self.console
+
+    def items(self):
+        return self.inspector.list_items(self.node_list.hwnd)
+
+    def double_click_item(self, text, nth=0):
+        matching = [item for item in self.items() if item.text == text]
+        x, y = centre(matching[nth].rect)
+        double_click(x, y - 10)  # on the icon, above the label
+        time.sleep(GUARD_GAP)
+
+    def viewers(self):
+        return [w for w in self.inspector.windows() if w.cls == VIEWER_CLASS and w.visible]
+
+    def test_double_clicks_start_one_viewer_then_bring_it_forward(self):
+        self.start_agent(7, "PC-07")
+        self.open_console(1)
+        self.double_click_item("PC-07")
+        viewer = wait_until(lambda: self.viewers(), 20, "the viewer window")[0]
+        self.assertEqual(viewer.title, "PC-07 ")
+        self.assertEqual([p for _, p in self.app.launches()], ["127.0.0.7" + PARAMETERS])
+
+        xdotool("mousemove", 640, 700)
+        xdotool("click", 1)  # the console comes forward
+        self.double_click_item("PC-07")
+        wait_until(lambda: self.inspector.foreground()[1] == VIEWER_CLASS, 10,
+                   "the viewer to come to the foreground")
+        time.sleep(1)
+        self.assertEqual(len(self.app.launches()), 1, "no second viewer starts")
+        self.assertEqual(len(self.viewers()), 1)
+
+    def test_a_window_of_another_program_with_the_title_is_brought_forward_instead(self):
+        self.start_agent(8, "PC-08")
+        self.open_console(1)
+        self.app.start_standin("127.0.0.8", window_class="OtherProgram")
+        wait_until(lambda: self.inspector.find_window(cls="OtherProgram", title="PC-08 "), 20,
+                   "the other program's window")
+        xdotool("mousemove", 640, 700)
+        xdotool("click", 1)
+        self.double_click_item("PC-08")
+        wait_until(lambda: self.inspector.foreground()[1] == "OtherProgram", 10,
+                   "the other program's window to come forward")
+        self.assertEqual(len(self.app.launches()), 1, "only the test's own start")
+
+    def test_two_nodes_with_one_name_resolve_to_the_first_in_the_registry(self):
+        self.start_agent(5, "Twin")
+        self.start_agent(200, "Twin")  # probed later in its block: appended after host 5
+        self.open_console(2)
+        self.double_click_item("Twin", nth=1)
+        wait_until(lambda: self.app.launches(), 20, "a viewer start")
+        self.assertEqual(self.app.launches()[0][1], "127.0.0.5" + PARAMETERS)
+
+    def test_a_node_gone_from_the_registry_gives_the_busy_message(self):
+        self.start_agent(9, "PC-09")
+        self.open_console(1)
+        # An item the list still shows although its node no longer answered the probe.
+        self.inspector.insert_item(self.node_list.hwnd, 1, "Gone PC")
+        self.double_click_item("Gone PC")
+        box = wait_until(lambda: self.inspector.find_window(cls="#32770", title="ClumaDeck"), 10,
+                         "the busy message")
+        texts = [c.text for c in self.inspector.children(box.hwnd) if c.cls == "Static"]
+        self.assertIn("Network is bussy now ,please try again", texts)
+        self.inspector.close_window(box.hwnd)
+        self.assertEqual(self.app.launches(), [], "nothing starts")
+
+    def test_exit_closes_every_viewer_and_leaves_other_windows_alone(self):
+        for host in (41, 42, 43):
+            self.start_agent(host, f"PC-{host}")
+        self.open_console(3)
+        for host in (41, 42, 43):
+            self.double_click_item(f"PC-{host}")
+        wait_until(lambda: len(self.viewers()) == 3, 30, "three viewers")
+        self.app.start_standin("127.0.0.41", window_class="OtherProgram")
+        wait_until(lambda: self.inspector.find_window(cls="OtherProgram"), 20,
+                   "another program's window with a viewer's title")
+
+        self.inspector.command(self.console.hwnd, EXIT_COMMAND)
+        wait_until(lambda: self.process.poll() is not None, 20, "the program to end")
+        wait_until(lambda: not self.viewers(), 10, "the viewers to close")
+        self.assertIsNotNone(self.inspector.find_window(cls="OtherProgram"))
+
+    def test_exit_leaves_a_class_that_differs_only_in_case_alone(self):
+        # Class names are atoms whose spelling is the first registration's, so the look-alike
+        # runs without real viewers beside it.
+        self.start_agent(46, "PC-46")
+        self.open_console(1)
+        self.app.start_standin("127.0.0.46", window_class="vncmdi_window")
+        wait_until(lambda: self.inspector.find_window(cls="vncmdi_window"), 20,
+                   "the look-alike window")
+        self.inspector.command(self.console.hwnd, EXIT_COMMAND)
+        wait_until(lambda: self.process.poll() is not None, 20, "the program to end")
+        time.sleep(1)
+        self.assertIsNotNone(self.inspector.find_window(cls="vncmdi_window"))
+
+    def test_a_viewer_that_never_answers_does_not_hold_the_exit(self):
+        self.start_agent(44, "Hung PC")
+        self.open_console(1, extra_env={"CLUMA_VIEWER_IGNORES_CLOSE": "1"})
+        self.double_click_item("Hung PC")
+        wait_until(lambda: self.viewers(), 20, "the hung viewer")
+        self.inspector.command(self.console.hwnd, EXIT_COMMAND)
+        # Each viewer window gets at most 3 s; one hung viewer ends the exit within that.
+        wait_until(lambda: self.process.poll() is not None, 15,
+                   "the program to end despite the hung viewer")
+
+    def test_magnifier_and_help_page(self):
+        record = os.path.join(self.folder, "browser.txt")
+        browser = os.path.join(self.folder, "record-browser.sh")
+        with open(browser, "w") as f:
+            f.write(f"#!/bin/sh\necho \"$@\" >> '{record}'\n")
+        os.chmod(browser, stat.S_IRWXU)
+        self.set_browser(browser)
+        self.start_agent(45, "PC-45")
+        console = self.open_console(1)
+        self.inspector.command(console.hwnd, ZOOM_COMMAND)
+        wait_until(lambda: self.app.launches("magnify"), 20, "the magnifier to start")
+        self.assertEqual(self.app.launches("magnify")[0][1], "")
+
+        help_button = self.inspector.child(console.hwnd, HELP_BUTTON)
+        x, y = centre(help_button.rect)
+        xdotool("mousemove", x, y)
+        xdotool("click", 1)
+        wait_until(lambda: os.path.exists(record), 20, "the help page to be opened")
+        with open(record) as f:
+            self.assertIn("https://www.clumadeck.com/velmora/installAndSet.html", f.read())
+
+
+if __name__ == "__main__":
+    unittest.main()
