@@ -214,3 +214,39 @@ TEST(DataExchange, LoadingTheTextAControlShowsLeavesItsSelection) {
 }
 
 } // namespace
+
+namespace {
+
+class EditDialog : public ScriptedDialog {
+public:
+    using ScriptedDialog::ScriptedDialog;
+    CEdit m_edit;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_SECOND_EDIT, m_edit); }
+};
+
+TEST(EditControl, SelectsReplacesAndLimits) {
+    EditDialog dialog(IDD_EDITS, [](ScriptedDialog& d) {
+        CEdit& edit = static_cast<EditDialog&>(d).m_edit;
+        edit.SetWindowText("abcdef");
+        edit.SetSel(1, 3);
+        int start = -1;
+        int end = -1;
+        edit.GetSel(start, end);
+        EXPECT_EQ(start, 1);
+        EXPECT_EQ(end, 3);
+        edit.ReplaceSel("XY");
+        EXPECT_EQ(TextOf(edit), "aXYdef");
+        edit.GetSel(start, end);
+        EXPECT_EQ(start, 3) << "the caret follows the replacement";
+        EXPECT_EQ(end, 3);
+        edit.LimitText(6);
+        TypeAtEnd(edit, 'z');
+        EXPECT_EQ(TextOf(edit), "aXYdef") << "no room left";
+        d.EndDialog(IDOK);
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+}
+
+} // namespace

@@ -217,6 +217,96 @@ TEST(MessageMap, FindsEntriesInTableOrderThroughTheBaseMaps) {
     EXPECT_EQ(AfxFindMessageEntry(map, kUnmapped, 0, 0), nullptr);
 }
 
+// Records how the ON_WM_* entries unpack their messages' parameters.
+class UnpackingWnd : public CWnd {
+public:
+    std::string m_last;
+
+protected:
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) {
+        m_last = "down " + std::to_string(nFlags) + " " + Point(point);
+    }
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point) {
+        m_last = "move " + std::to_string(nFlags) + " " + Point(point);
+    }
+    afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+        m_last = "char " + std::to_string(nChar) + " " + std::to_string(nRepCnt) + " " +
+                 std::to_string(nFlags);
+    }
+    afx_msg void OnTimer(UINT_PTR nIDEvent) { m_last = "timer " + std::to_string(nIDEvent); }
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+        m_last = "activate " + std::to_string(nState) + " " + Other(pWndOther) + " " +
+                 std::to_string(bMinimized);
+    }
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+        m_last = "cursor " + Other(pWnd) + " " + std::to_string(nHitTest) + " " +
+                 std::to_string(message);
+        return TRUE;
+    }
+    afx_msg BOOL OnCopyData(CWnd* pWnd, COPYDATASTRUCT* pCopyDataStruct) {
+        m_last = "copydata " + Other(pWnd) + " " + std::to_string(pCopyDataStruct->cbData);
+        return TRUE;
+    }
+    afx_msg HCURSOR OnQueryDragIcon() {
+        m_last = "dragicon";
+        return ::LoadCursorA(nullptr, IDC_ARROW);
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static std::string Point(CPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    std::string Other(CWnd* pWnd) const {
+        if (pWnd == nullptr) {
+            return "none";
+        }
+        return pWnd->m_hWnd == ::GetDesktopWindow() ? "desktop" : "other";
+    }
+};
+
+BEGIN_MESSAGE_MAP(UnpackingWnd, CWnd)
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_CHAR()
+ON_WM_TIMER()
+ON_WM_ACTIVATE()
+ON_WM_SETCURSOR()
+ON_WM_COPYDATA()
+ON_WM_QUERYDRAGICON()
+END_MESSAGE_MAP()
+
+TEST(MessageMap, WindowMessageEntriesUnpackTheirParameters) {
+    UnpackingWnd wnd;
+    ASSERT_TRUE(CreateHidden(wnd));
+    const LPARAM desktop = reinterpret_cast<LPARAM>(::GetDesktopWindow());
+    COPYDATASTRUCT data{1, 5, const_cast<char*>("hello")};
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT result;
+        const char* seen;
+    } cases[] = {
+        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7), 0, "down 1 -3,7"},
+        {WM_MOUSEMOVE, 0, MAKELPARAM(640, -20), 0, "move 0 640,-20"},
+        {WM_CHAR, 'A', MAKELPARAM(2, 0x1E), 0, "char 65 2 30"},
+        {WM_TIMER, 2, 0, 0, "timer 2"},
+        {WM_ACTIVATE, MAKEWPARAM(WA_CLICKACTIVE, 1), desktop, 0, "activate 2 desktop 1"},
+        {WM_ACTIVATE, WA_INACTIVE, 0, 0, "activate 0 none 0"},
+        {WM_SETCURSOR, static_cast<WPARAM>(desktop), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), TRUE,
+         "cursor desktop 1 512"},
+        {WM_COPYDATA, static_cast<WPARAM>(desktop), reinterpret_cast<LPARAM>(&data), TRUE,
+         "copydata desktop 5"},
+    };
+    for (const auto& c : cases) {
+        wnd.m_last.clear();
+        EXPECT_EQ(wnd.SendMessage(c.message, c.wParam, c.lParam), c.result) << c.seen;
+        EXPECT_EQ(wnd.m_last, c.seen);
+    }
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(wnd.SendMessage(WM_QUERYDRAGICON)),
+              ::LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(wnd.m_last, "dragicon");
+}
+
 // A window procedure that records what reaches it, standing for a control's own procedure.
 std::vector<MSG>& Reached() {
     static std::vector<MSG> reached;
