@@ -149,7 +149,7 @@ class ViewerTest(E2ETestCase):
         x, y = centre(help_button.rect)
         xdotool("mousemove", x, y)
         xdotool("click", 1)
-        wait_until(lambda: os.path.exists(record), 20, "the help page to be opened")
+        wait_until(lambda: os.path.exists(record), 40, "the help page to be opened")
         with open(record) as f:
             self.assertIn("https://www.clumadeck.com/velmora/installAndSet.html", f.read())
 
