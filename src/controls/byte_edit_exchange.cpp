@@ -18,20 +18,34 @@ std::optional<std::int32_t> DecimalDigitsValue(std::string_view text) {
     return value;
 }
 
+namespace {
+
+// Every text written costs the window system a round trip (and the edit a repaint), on every
+// mouse movement of a drag: an edit that already shows the text is left as it is. The
+// selection is set afterwards either way.
+void ShowText(EditField& edit, const std::string& shown, const std::string& wanted) {
+    if (shown != wanted) {
+        edit.SetText(wanted);
+    }
+}
+
+} // namespace
+
 void DDX_ByteEdit(EditField& edit, bool bSaveAndValidate, std::uint8_t& value, std::uint8_t limit) {
     const EditSelection selection = edit.Selection();
     if (bSaveAndValidate) {
-        const std::optional<std::int32_t> typed = DecimalDigitsValue(edit.Text());
+        const std::string text = edit.Text();
+        const std::optional<std::int32_t> typed = DecimalDigitsValue(text);
         if (typed.has_value()) {
             value = static_cast<std::uint8_t>(std::min<std::int32_t>(*typed, limit));
-            edit.SetText(std::to_string(value));
+            ShowText(edit, text, std::to_string(value));
         } else {
-            edit.SetText(std::string());
+            ShowText(edit, text, std::string());
         }
         edit.SetSelection(selection);
     } else {
         value = std::min(value, limit);
-        edit.SetText(std::to_string(value));
+        ShowText(edit, edit.Text(), std::to_string(value));
         edit.SetSelection({selection.start, selection.start});
     }
     edit.ScrollCaretIntoView();

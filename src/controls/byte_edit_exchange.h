@@ -39,5 +39,6 @@ std::optional<std::int32_t> DecimalDigitsValue(std::string_view text);
 // Store (bSaveAndValidate): the edit's digits, capped at limit, become the member and the
 // edit's text; an edit without digits keeps the member and is emptied; the selection is put
 // back as it was. Load: the member, first capped at limit, becomes the edit's text with the
-// caret at the start of the old selection.
+// caret at the start of the old selection. An edit that already shows the text it should is
+// not written again.
 void DDX_ByteEdit(EditField& edit, bool bSaveAndValidate, std::uint8_t& value, std::uint8_t limit);

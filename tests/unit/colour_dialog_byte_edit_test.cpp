@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -104,6 +105,27 @@ TEST(ByteEditLoad, WritesTheMemberWithTheCaretAtTheOldSelectionsStart) {
         EXPECT_EQ(edit.Text(), c.shown);
         EXPECT_EQ(edit.Selection(), c.shownSelection);
         EXPECT_EQ(edit.Scrolls(), 1);
+    }
+}
+
+TEST(ByteEdit, AnEditThatAlreadyShowsTheTextIsNotWrittenAgain) {
+    const struct {
+        const char* text;
+        bool store;
+        std::uint8_t member;
+        int writes;
+    } cases[] = {
+        {"120", false, 120, 0}, {"120", true, 7, 0},  {"", true, 7, 0},
+        {"12", false, 120, 1},  {"0120", true, 7, 1}, {"x", true, 7, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        FakeEdit edit = EditWith(c.text, {1, 1});
+        const int writesBefore = edit.Writes();
+        std::uint8_t member = c.member;
+        DDX_ByteEdit(edit, c.store, member, 240);
+        EXPECT_EQ(edit.Writes() - writesBefore, c.writes);
+        EXPECT_EQ(edit.Selection().start, std::min<int>(1, static_cast<int>(edit.Text().size())));
     }
 }
 

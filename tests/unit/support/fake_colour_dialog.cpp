@@ -6,6 +6,7 @@
 #include <cstdio>
 
 void FakeEdit::SetText(const std::string& text) {
+    ++writes_;
     text_ = text;
     selection_ = {0, 0};
 }

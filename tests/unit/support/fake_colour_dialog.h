@@ -30,11 +30,13 @@ public:
     // What the keyboard does: the selection is replaced by the text and the caret follows it.
     void ReplaceSelection(std::string_view text);
     int Scrolls() const { return scrolls_; }
+    int Writes() const { return writes_; }
 
 private:
     std::string text_;
     EditSelection selection_{0, 0};
     int scrolls_ = 0;
+    int writes_ = 0;
 };
 
 // The client area's size in the dialog's usual font: 277 x 183 dialog units.
