@@ -166,6 +166,19 @@ class Inspector:
         """Inserts an item into a list view of another process."""
         self.ask(f"insertitem {list_hwnd} {index} {text}")
 
+    def ip_address(self, hwnd):
+        return self.ask(f"ipaddress {hwnd}")[0]
+
+    def message_box(self, caption):
+        """A visible message box with the caption: (window, its text, its buttons by text)."""
+        box = self.find_window(cls="#32770", title=caption)
+        if box is None:
+            return None
+        children = self.children(box.hwnd)
+        texts = [c.text for c in children if c.cls.lower() == "static" and c.text]
+        buttons = {c.text.replace("&", ""): c for c in children if c.cls.lower() == "button"}
+        return box, "\n".join(texts), buttons
+
     def command(self, hwnd, ident):
         self.ask(f"command {hwnd} {ident}")
 
@@ -314,6 +327,11 @@ def pixel(path, x, y):
     line = [l for l in out.splitlines() if l.startswith("0,0:")][0]
     hex_colour = line.split("#")[1][:6]
     return tuple(int(hex_colour[i:i + 2], 16) for i in (0, 2, 4))
+
+
+def click(x, y, button=1):
+    xdotool("mousemove", x, y)
+    xdotool("click", button)
 
 
 def double_click(x, y):

@@ -13,6 +13,7 @@
 //   send HWND MSG WPARAM LPARAM   sends a message and prints the result
 //   close HWND                 posts WM_CLOSE
 //   kill PID                   ends a Windows process
+//   ipaddress HWND             an address control's four fields (blank ones as 0)
 //   foreground                 the foreground window
 //   client HWND                the client area's rectangle on the screen
 //   style HWND                 the window's style and extended style, in hexadecimal
@@ -266,6 +267,18 @@ void Run(const std::string& line) {
                                   static_cast<LPARAM>(lParam), SMTO_ABORTIFHUNG, 5000, &result);
             std::cout << result << "\n";
         }
+    } else if (verb == "ipaddress") {
+        std::string handle;
+        words >> handle;
+        HWND control = ParseHandle(handle);
+        RemoteBuffer remote(control, sizeof(DWORD));
+        DWORD address = 0;
+        if (remote.Ok()) {
+            ::SendMessageA(control, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(remote.At(0)));
+            remote.Read(0, &address, sizeof address);
+        }
+        std::cout << FIRST_IPADDRESS(address) << "." << SECOND_IPADDRESS(address) << "."
+                  << THIRD_IPADDRESS(address) << "." << FOURTH_IPADDRESS(address) << "\n";
     } else if (verb == "kill") {
         unsigned long pid = 0;
         words >> pid;
