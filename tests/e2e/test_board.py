@@ -1,0 +1,85 @@
+"""The annotation board: strokes over the screen, closed by a right click."""
+
+import unittest
+
+from harness import E2ETestCase, wait_until, screenshot, pixel, xdotool
+
+CONSOLE_CLASS = "CLumaDeckDlg"
+DRAWIMG = 1013
+DRAWIMG_OWNERDRAW = 1006
+BOARD_TITLE = "\xc6\xc1\xc4\xbb\xbb\xad\xcd\xbc"  # the board's title, as its GBK bytes
+BLUE = (0, 0, 255)
+
+
+class BoardTest(E2ETestCase):
+    def open_console(self):
+        self.app = self.make_app()
+        self.process = self.app.start()
+        self.console = wait_until(lambda: self.inspector.find_window(cls=CONSOLE_CLASS), 40,
+                                  "the console")
+
+    def board(self):
+        return self.inspector.find_window(title=BOARD_TITLE)
+
+    def open_board(self, command=DRAWIMG):
+        self.inspector.command(self.console.hwnd, command)
+        return wait_until(self.board, 10, "the board")
+
+    def drag(self, points):
+        xdotool("mousemove", *points[0])
+        xdotool("mousedown", 1)
+        for point in points[1:]:
+            xdotool("mousemove", *point)
+        xdotool("mouseup", 1)
+
+    def test_the_first_board_draws_pure_blue_five_pixels_wide_and_a_right_click_wipes_it(self):
+        self.open_console()
+        board = self.open_board()
+        console = self.inspector.find_window(cls=CONSOLE_CLASS)
+        self.assertEqual(board.rect, (0, 100, console.rect[2], console.rect[3]))
+        self.assertEqual(self.inspector.ask(f"style {board.hwnd}")[0].split("\t")[1], "28")
+        location = xdotool_location()
+        self.assertEqual(location, (640, 400), "the pointer moves to the middle of the screen")
+
+        self.drag([(300, 300), (400, 300), (500, 300)])
+        shot = self.artifact("board-stroke.png")
+        screenshot(shot)
+        self.assertEqual(pixel(shot, 400, 300), BLUE)
+        column = [pixel(shot, 400, y) for y in range(294, 307)]
+        self.assertEqual(sum(1 for colour in column if colour == BLUE), 5, column)
+
+        # Moves with the button up draw nothing; the next stroke starts at its own press.
+        xdotool("mousemove", 600, 500)
+        xdotool("mousemove", 700, 500)
+        self.drag([(300, 600), (320, 600)])
+        screenshot(shot)
+        self.assertNotEqual(pixel(shot, 650, 500), BLUE)
+        self.assertNotEqual(pixel(shot, 300, 450), BLUE, "no line from the last stroke's end")
+        self.assertEqual(pixel(shot, 310, 600), BLUE)
+
+        xdotool("mousemove", 800, 400)
+        xdotool("click", 3)
+        wait_until(lambda: self.board() is None, 10, "the board to close")
+        screenshot(shot)
+        self.assertNotEqual(pixel(shot, 400, 300), BLUE, "the console repainted over the stroke")
+
+    def test_either_drawimg_command_toggles_the_board(self):
+        self.open_console()
+        self.open_board(DRAWIMG_OWNERDRAW)
+        self.inspector.command(self.console.hwnd, DRAWIMG)
+        wait_until(lambda: self.board() is None, 10, "the board to close")
+        self.open_board(DRAWIMG)
+        self.inspector.command(self.console.hwnd, DRAWIMG_OWNERDRAW)
+        wait_until(lambda: self.board() is None, 10, "the board to close again")
+
+
+def xdotool_location():
+    import subprocess
+    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True,
+                         text=True, check=True).stdout
+    values = dict(line.split("=") for line in out.split())
+    return int(values["X"]), int(values["Y"])
+
+
+if __name__ == "__main__":
+    unittest.main()
