@@ -1,5 +1,6 @@
 #include "console/ClumaDeckDlg.h"
 
+#include "console/console_layout.h"
 #include "console/remote_viewer.h"
 #include "console/viewer_texts.h"
 #include "discovery/CLocalIp.h"
@@ -16,8 +17,6 @@ constexpr COLORREF kNodeTextColour = RGB(240, 240, 240);
 constexpr COLORREF kInitialPenColour = 0x00FF0000; // pure blue
 constexpr int kInitialPenWidth = 5;
 constexpr int kButtonCell = 80;
-constexpr int kListWidth = 170;
-constexpr int kListTop = 20;
 constexpr UINT kPositionFlagsAdded = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER; // 0x0206
 constexpr UINT kSpareMenuCommand = 32776;
 constexpr int kBoardTop = 100; // the console keeps the screen's top 100 pixels
@@ -125,17 +124,17 @@ BOOL ClumaDeckDlg::OnInitDialog() {
     m_nodeList.SetTextBkColor(CLR_NONE);
     m_nodeList.SetBkColor(CLR_NONE);
     m_nodeList.SetImageList(&m_nodeImages, LVSIL_NORMAL);
-    int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    m_nodeList.MoveWindow(0, kListTop, kListWidth, screenHeight - 40, TRUE);
+    ConsoleLayout layout =
+        LayOutConsole(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_nodeList.MoveWindow(layout.listX, layout.listY, layout.listWidth, layout.listHeight, TRUE);
     m_spareList.SetImageList(&m_nodeImages, LVSIL_NORMAL);
 
     SetMenu(nullptr);
     m_penColour = kInitialPenColour;
     m_nPenWidth = kInitialPenWidth;
 
-    int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    PlaceImageButton(m_setIp, screenWidth - 2 * kButtonCell, "ipSet.PNG");
-    PlaceImageButton(m_help, screenWidth - kButtonCell, "help.png");
+    PlaceImageButton(m_setIp, layout.setIpX, "ipSet.PNG");
+    PlaceImageButton(m_help, layout.helpX, "help.png");
 
     SetParent(GetDesktopWindow());
     ShowWindow(SW_MAXIMIZE);
