@@ -46,20 +46,12 @@ void ColourDialogState::SetRefText(PackedColour colour) {
 void ColourDialogState::ColourFromPosition() {
     m_byHue = HueFromCrossX(m_ptCross.x);
     m_bySat = SatFromCrossY(m_ptCross.y);
-    const PackedColour colour = HslToRgb(m_byHue, m_bySat, m_byLum);
-    m_byNewRed = RedOf(colour);
-    m_byNewGreen = GreenOf(colour);
-    m_byNewBlue = BlueOf(colour);
-    SetRefText(colour);
-}
-
-void ColourDialogState::CrossHairFromPoint(ClientPoint p) {
-    m_ptCross = CrossFromClientPoint(p);
+    TakeNewColour(HslToRgb(m_byHue, m_bySat, m_byLum));
 }
 
 void ColourDialogState::TrackField(ClientPoint p) {
     m_view.DrawField();
-    CrossHairFromPoint(p);
+    m_ptCross = CrossFromClientPoint(p); // held to the field: outside, it slides along the edge
     m_view.DrawCrossHair(m_ptCross);
     ColourFromPosition();
     BuildLumBitmap();
@@ -171,9 +163,7 @@ void ColourDialogState::SetNewColor(std::uint8_t red, std::uint8_t green, std::u
     m_byNewRed = red;
     m_byNewGreen = green;
     m_byNewBlue = blue;
-    RgbToHsl(NewColour(), m_byHue, m_byLum, m_bySat);
-    m_ptCross = {CrossXFromHue(m_byHue), CrossYFromSat(m_bySat)};
-    SetRefText(NewColour());
+    PositionFromNewColour();
     BuildLumBitmap();
     m_view.DrawLumMarker(m_byLum);
     m_view.DrawCrossHair(m_ptCross);
@@ -182,60 +172,57 @@ void ColourDialogState::SetNewColor(std::uint8_t red, std::uint8_t green, std::u
     m_view.LoadEdits();
 }
 
-void ColourDialogState::NewColourFromHsl() {
-    const PackedColour colour = HslToRgb(m_byHue, m_bySat, m_byLum);
+void ColourDialogState::PositionFromNewColour() {
+    RgbToHsl(NewColour(), m_byHue, m_byLum, m_bySat);
+    m_ptCross = {CrossXFromHue(m_byHue), CrossYFromSat(m_bySat)};
+    SetRefText(NewColour());
+}
+
+void ColourDialogState::TakeNewColour(PackedColour colour) {
     m_byNewRed = RedOf(colour);
     m_byNewGreen = GreenOf(colour);
     m_byNewBlue = BlueOf(colour);
     SetRefText(colour);
 }
 
-void ColourDialogState::OnChangeHue() {
-    m_view.StoreEdits();
-    m_view.DrawField();
-    m_ptCross.x = CrossXFromHue(m_byHue);
-    NewColourFromHsl();
+void ColourDialogState::ShowMovedCrossHair() {
     BuildLumBitmap();
     m_view.DrawCrossHair(m_ptCross);
     m_view.DrawLumBar();
     m_view.DrawNewColor(NewColour());
     m_view.DrawLumMarker(m_byLum);
     m_view.LoadEdits();
+}
+
+void ColourDialogState::OnChangeHue() {
+    m_view.StoreEdits();
+    m_view.DrawField();
+    m_ptCross.x = CrossXFromHue(m_byHue);
+    TakeNewColour(HslToRgb(m_byHue, m_bySat, m_byLum));
+    ShowMovedCrossHair();
 }
 
 void ColourDialogState::OnChangeSat() {
     m_view.StoreEdits();
     m_view.DrawField();
     m_ptCross.y = CrossYFromSat(m_bySat);
-    NewColourFromHsl();
-    BuildLumBitmap();
-    m_view.DrawCrossHair(m_ptCross);
-    m_view.DrawLumBar();
-    m_view.DrawNewColor(NewColour());
-    m_view.DrawLumMarker(m_byLum);
-    m_view.LoadEdits();
+    TakeNewColour(HslToRgb(m_byHue, m_bySat, m_byLum));
+    ShowMovedCrossHair();
 }
 
 void ColourDialogState::OnChangeLum() {
     m_view.StoreEdits();
-    NewColourFromHsl();
+    TakeNewColour(HslToRgb(m_byHue, m_bySat, m_byLum));
     m_view.DrawNewColor(NewColour());
     m_view.DrawLumMarker(m_byLum);
     m_view.LoadEdits();
 }
 
 void ColourDialogState::OnChangeRgb() {
-    m_view.StoreEdits();
+    m_view.StoreEdits(); // the new colour now holds the three edits' values
     m_view.DrawField();
-    RgbToHsl(NewColour(), m_byHue, m_byLum, m_bySat);
-    SetRefText(NewColour());
-    m_ptCross = {CrossXFromHue(m_byHue), CrossYFromSat(m_bySat)};
-    BuildLumBitmap();
-    m_view.DrawCrossHair(m_ptCross);
-    m_view.DrawLumBar();
-    m_view.DrawNewColor(NewColour());
-    m_view.DrawLumMarker(m_byLum);
-    m_view.LoadEdits();
+    PositionFromNewColour();
+    ShowMovedCrossHair();
 }
 
 void ColourDialogState::OnChangeRef() {

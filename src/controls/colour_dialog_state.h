@@ -116,14 +116,17 @@ protected:
 private:
     // Hue and saturation from the cross-hair, the new colour from them and the luminance.
     void ColourFromPosition();
-    void CrossHairFromPoint(ClientPoint p);
     // The field press and its drag, and the bar press and its drag.
     void TrackField(ClientPoint p);
     void TrackLumBar(ClientPoint p);
     void StartColourDrag(std::int8_t from, PackedColour colour);
     void DropColour(ClientPoint p);
-    // The new colour from hue, saturation and luminance after one of them was typed.
-    void NewColourFromHsl();
+    // The colour's channels and reference text become the new colour's.
+    void TakeNewColour(PackedColour colour);
+    // Hue, saturation, luminance, the cross-hair and the reference text from the new colour.
+    void PositionFromNewColour();
+    // After the cross-hair moved: the bar rebuilt and everything on it drawn, the edits loaded.
+    void ShowMovedCrossHair();
     void SetRefText(PackedColour colour);
     // Custom slot i (0 to 19) was filled: the next slot follows it unless it is already beyond.
     void AdvanceNextCustomPast(int slot);
