@@ -3,6 +3,7 @@
 #include "console/console_layout.h"
 #include "console/remote_viewer.h"
 #include "console/viewer_texts.h"
+#include "controls/CSelColorDlg.h"
 #include "discovery/CLocalIp.h"
 #include "discovery/module_directory.h"
 #include "discovery/node_list_refresh.h"
@@ -33,6 +34,7 @@ ON_NOTIFY(NM_CLICK, IDC_NODE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
 ON_NOTIFY(NM_CLICK, IDC_SPARE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
 ON_BN_CLICKED(IDC_CUTSCREEN, &ClumaDeckDlg::OnNoAction)
 ON_BN_CLICKED(IDC_DRAWIMG_OWNERDRAW, &ClumaDeckDlg::ToggleBoard)
+ON_BN_CLICKED(IDC_COLORSEL, &ClumaDeckDlg::SelectPenColour)
 ON_WM_WINDOWPOSCHANGED()
 ON_WM_TIMER()
 ON_NOTIFY(NM_HOVER, IDC_NODE_LIST, &ClumaDeckDlg::OnNotifyNoAction)
@@ -300,6 +302,15 @@ void ClumaDeckDlg::CloseBoard() {
         m_pBoard.reset();
     }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// A new colour applies from the next opening of the board: an open board is closed first.
+void ClumaDeckDlg::SelectPenColour() {
+    CloseBoard();
+    CSelColorDlg dialog;
+    if (dialog.DoModal() == IDOK) {
+        m_penColour = PenColourFrom(dialog.m_byNewRed, dialog.m_byNewGreen, dialog.m_byNewBlue);
+    }
 }
 
 LRESULT ClumaDeckDlg::OnBoardClose(WPARAM, LPARAM) {

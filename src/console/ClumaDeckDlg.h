@@ -46,6 +46,7 @@ protected:
     afx_msg void ExitConsole();
     afx_msg void ShowLocalAddressDialog();
     afx_msg void ToggleBoard();
+    afx_msg void SelectPenColour();
     afx_msg LRESULT OnBoardClose(WPARAM wParam, LPARAM lParam);
     afx_msg void OpenHelpPage();
 

@@ -1,5 +1,6 @@
 """The console: the found machines listed by name over the picture, kept current."""
 
+import time
 import unittest
 
 from harness import E2ETestCase, wait_until, screenshot, pixel, xdotool
@@ -74,6 +75,27 @@ class ConsoleTest(E2ETestCase):
         wait_until(lambda: self.process.poll() is not None, 20, "the program to end")
         self.assertEqual(self.process.returncode, 0)
         self.assertIsNone(self.inspector.find_window(cls=CONSOLE_CLASS))
+
+
+    def test_commands_without_an_action_change_nothing_and_copydata_is_answered(self):
+        self.start_agent(14, "PC-14")
+        console = self.open_console()
+        wait_until(lambda: self.names() == ["PC-14"], 20, "the agent listed")
+        before = [(w.hwnd, w.cls, w.title, w.rect) for w in self.inspector.windows() if w.visible]
+        for command in (1000, 1002, 1005, 1011, 1012, 1016, 32776):
+            self.inspector.command(console.hwnd, command)
+        time.sleep(1)
+        after = [(w.hwnd, w.cls, w.title, w.rect) for w in self.inspector.windows() if w.visible]
+        self.assertEqual(after, before)
+        self.assertIsNone(self.process.poll())
+        self.assertEqual(self.inspector.ask(f"copydata {console.hwnd} anything at all")[0], "1")
+
+    def test_enter_ends_the_console_as_escape_does(self):
+        self.open_console()
+        xdotool("mousemove", 700, 400)
+        xdotool("click", 1)
+        xdotool("key", "Return")
+        wait_until(lambda: self.process.poll() is not None, 20, "the program to end after Enter")
 
 
 if __name__ == "__main__":

@@ -13,6 +13,7 @@
 //   send HWND MSG WPARAM LPARAM   sends a message and prints the result
 //   close HWND                 posts WM_CLOSE
 //   kill PID                   ends a Windows process
+//   copydata HWND TEXT         sends WM_COPYDATA carrying the text and prints the answer
 //   ipaddress HWND             an address control's four fields (blank ones as 0)
 //   foreground                 the foreground window
 //   client HWND                the client area's rectangle on the screen
@@ -279,6 +280,19 @@ void Run(const std::string& line) {
         }
         std::cout << FIRST_IPADDRESS(address) << "." << SECOND_IPADDRESS(address) << "."
                   << THIRD_IPADDRESS(address) << "." << FOURTH_IPADDRESS(address) << "\n";
+    } else if (verb == "copydata") {
+        std::string handle;
+        words >> handle;
+        std::string text;
+        std::getline(words, text);
+        COPYDATASTRUCT data{};
+        data.dwData = 7;
+        data.cbData = static_cast<DWORD>(text.size());
+        data.lpData = text.data();
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(ParseHandle(handle), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                              SMTO_ABORTIFHUNG, 5000, &result);
+        std::cout << result << "\n";
     } else if (verb == "kill") {
         unsigned long pid = 0;
         words >> pid;
