@@ -2,7 +2,7 @@
 
 import unittest
 
-from harness import E2ETestCase, wait_until, screenshot, pixel, xdotool
+from harness import E2ETestCase, wait_until, screenshot, pixel, xdotool, centre
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 DRAWIMG = 1013
@@ -11,7 +11,7 @@ BOARD_TITLE = "\xc6\xc1\xc4\xbb\xbb\xad\xcd\xbc"  # the board's title, as its GB
 BLUE = (0, 0, 255)
 
 
-class BoardTest(E2ETestCase):
+class BoardSteps(E2ETestCase):
     def open_console(self):
         self.app = self.make_app()
         self.process = self.app.start()
@@ -32,6 +32,8 @@ class BoardTest(E2ETestCase):
             xdotool("mousemove", *point)
         xdotool("mouseup", 1)
 
+
+class BoardTest(BoardSteps):
     def test_the_first_board_draws_pure_blue_five_pixels_wide_and_a_right_click_wipes_it(self):
         self.open_console()
         board = self.open_board()
@@ -71,6 +73,52 @@ class BoardTest(E2ETestCase):
         self.open_board(DRAWIMG)
         self.inspector.command(self.console.hwnd, DRAWIMG_OWNERDRAW)
         wait_until(lambda: self.board() is None, 10, "the board to close again")
+
+
+class BoardColourTest(BoardSteps):
+    COLORSEL = 1010
+    REF_EDIT = 1112
+
+    def choose_colour(self, ref_text, accept):
+        self.inspector.command(self.console.hwnd, self.COLORSEL)
+        dialog = wait_until(
+            lambda: self.inspector.find_window(cls="#32770", title="Select Colour"), 20,
+            "the colour dialog")
+        if ref_text is not None:
+            ref = self.inspector.child(dialog.hwnd, self.REF_EDIT)
+            x, y = centre(ref.rect)
+            xdotool("mousemove", x, y)
+            xdotool("click", 1)
+            xdotool("key", "ctrl+a", "End", "shift+Home")
+            xdotool("type", "--delay", 50, ref_text)
+            wait_until(lambda: self.inspector.child(dialog.hwnd, self.REF_EDIT).text.lower() ==
+                       ref_text.lower(), 10, "the typed reference")
+        button = [c for c in self.inspector.children(dialog.hwnd)
+                  if c.id == (1 if accept else 2) and c.cls.lower() == "button"][0]
+        xdotool("mousemove", *centre(button.rect))
+        xdotool("click", 1)
+        wait_until(lambda: self.inspector.find_window(cls="#32770", title="Select Colour") is None,
+                   10, "the colour dialog to close")
+
+    def stroke_colour(self, y):
+        self.open_board()
+        self.drag([(300, y), (400, y)])
+        shot = self.artifact("board-colour.png")
+        screenshot(shot)
+        colour = pixel(shot, 350, y)
+        self.inspector.command(self.console.hwnd, DRAWIMG)
+        wait_until(lambda: self.board() is None, 10, "the board to close")
+        return colour
+
+    def test_an_accepted_colour_draws_the_next_board_and_a_cancelled_one_changes_nothing(self):
+        self.open_console()
+        self.open_board()
+        self.choose_colour("00ff00", accept=False)
+        self.assertIsNone(self.board(), "the colour command closed the open board")
+        self.assertEqual(self.stroke_colour(300), BLUE, "Cancel keeps the pen colour")
+
+        self.choose_colour("00ff00", accept=True)
+        self.assertEqual(self.stroke_colour(400), (0, 255, 0))
 
 
 def xdotool_location():
