@@ -55,9 +55,18 @@ public:
 
     // A ring one pixel wide along the inside of the rectangle: topLeft covers the top row up
     // to its second-last pixel and the left column up to its second-last pixel; bottomRight
-    // then covers the whole right column and the whole bottom row.
-    virtual void Draw3dRect(const ClientRect& rect, PackedColour topLeft,
-                            PackedColour bottomRight) = 0;
+    // then covers the whole right column and the whole bottom row. Drawn with FillRect, so
+    // every canvas draws the same pixels.
+    void Draw3dRect(const ClientRect& rect, PackedColour topLeft, PackedColour bottomRight) {
+        const std::int32_t l = rect.left;
+        const std::int32_t t = rect.top;
+        const std::int32_t r = rect.right;
+        const std::int32_t b = rect.bottom;
+        FillRect({l, t, r - 1, t + 1}, topLeft);
+        FillRect({l, t, l + 1, b - 1}, topLeft);
+        FillRect({r - 1, t, r, b}, bottomRight);
+        FillRect({l, b - 1, r, b}, bottomRight);
+    }
 
     // Copies the whole image with its top-left pixel at `at`.
     virtual void CopyImage(const CanvasImage& image, ClientPoint at) = 0;

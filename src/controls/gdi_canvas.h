@@ -42,8 +42,6 @@ public:
 
     void FillRect(const ClientRect& rect, PackedColour colour) override;
     void DrawLine(ClientPoint from, ClientPoint to, PackedColour colour) override;
-    void Draw3dRect(const ClientRect& rect, PackedColour topLeft,
-                    PackedColour bottomRight) override;
     // Images that are GdiImages are copied from their bitmap; any other image through a
     // bitmap made for the one copy.
     void CopyImage(const CanvasImage& image, ClientPoint at) override;

@@ -71,18 +71,6 @@ void SoftwareCanvas::DrawLine(ClientPoint from, ClientPoint to, PackedColour col
     }
 }
 
-void SoftwareCanvas::Draw3dRect(const ClientRect& rect, PackedColour topLeft,
-                                PackedColour bottomRight) {
-    const std::int32_t l = rect.left;
-    const std::int32_t t = rect.top;
-    const std::int32_t r = rect.right;
-    const std::int32_t b = rect.bottom;
-    FillRect({l, t, r - 1, t + 1}, topLeft);
-    FillRect({l, t, l + 1, b - 1}, topLeft);
-    FillRect({r - 1, t, r, b}, bottomRight);
-    FillRect({l, b - 1, r, b}, bottomRight);
-}
-
 void SoftwareCanvas::CopyImage(const CanvasImage& image, ClientPoint at) {
     const DibView pixels = image.Pixels();
     StretchImage(image, {at.x, at.y,

@@ -31,8 +31,6 @@ public:
 
     void FillRect(const ClientRect& rect, PackedColour colour) override;
     void DrawLine(ClientPoint from, ClientPoint to, PackedColour colour) override;
-    void Draw3dRect(const ClientRect& rect, PackedColour topLeft,
-                    PackedColour bottomRight) override;
     void CopyImage(const CanvasImage& image, ClientPoint at) override;
     void StretchImage(const CanvasImage& image, const ClientRect& destination) override;
     PackedColour SystemColourOf(SystemColour which) const override;

@@ -3,6 +3,7 @@
 #include "push/day_log.h"
 
 #include "platform/module_path.h"
+#include "support/local_time.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::tm At(int year, int month, int day, int hour, int minute, int second) {
-    std::tm time{};
-    time.tm_year = year - 1900;
-    time.tm_mon = month - 1;
-    time.tm_mday = day;
-    time.tm_hour = hour;
-    time.tm_min = minute;
-    time.tm_sec = second;
-    return time;
-}
 
 std::string Entry(const std::string& stamp) {
     return stamp + " \t\r\nWSAStartup() successful.\r\n";

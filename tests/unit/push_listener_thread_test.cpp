@@ -3,6 +3,7 @@
 #include "push/push_listener.h"
 
 #include "push_test_support.h"
+#include "support/local_time.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +16,6 @@
 namespace {
 
 constexpr int kBound = 10000;
-
-std::tm At(int year, int month, int day, int hour, int minute, int second) {
-    std::tm time{};
-    time.tm_year = year - 1900;
-    time.tm_mon = month - 1;
-    time.tm_mday = day;
-    time.tm_hour = hour;
-    time.tm_min = minute;
-    time.tm_sec = second;
-    return time;
-}
 
 // Runs the thread body on a thread of its own with a fixed clock and a private port.
 class ThreadUnderTest {
