@@ -247,17 +247,19 @@ class Agent:
 
 
 class App:
-    """ClumaDeck.exe copied into a folder of its own with its images and address file."""
+    """ClumaDeck.exe in a folder of its own with its images and address file: copied there from
+    the build folder, or already there (win_build None), as a school's unpacked package."""
 
     def __init__(self, win_build, folder, local_address="127.0.0.1 "):
         self.folder = folder
-        bin_dir = os.path.join(win_build, "bin")
         self.exe = os.path.join(folder, "ClumaDeck.exe")
-        shutil.copy(os.path.join(bin_dir, "ClumaDeck.exe"), self.exe)
-        for extra in ("ipSet.PNG", "help.png", "korvidVi.exe", "magnify.exe"):
-            source = os.path.join(bin_dir, extra)
-            if os.path.exists(source):
-                shutil.copy(source, os.path.join(folder, extra))
+        if win_build is not None:
+            bin_dir = os.path.join(win_build, "bin")
+            shutil.copy(os.path.join(bin_dir, "ClumaDeck.exe"), self.exe)
+            for extra in ("ipSet.PNG", "help.png", "korvidVi.exe", "magnify.exe"):
+                source = os.path.join(bin_dir, extra)
+                if os.path.exists(source):
+                    shutil.copy(source, os.path.join(folder, extra))
         if local_address is not None:
             with open(os.path.join(folder, "localIp.txt"), "wb") as f:
                 f.write(local_address.encode("latin-1"))
@@ -396,6 +398,19 @@ class E2ETestCase(unittest.TestCase):
 
     def artifact(self, name):
         return os.path.join(self.artifacts, name)
+
+    def guide_image(self, name, rect=None):
+        """A screenshot for the user guide: the whole screen, or the part rect covers. They are
+        kept in e2e-artifacts/guide/; scripts/guide-images copies them into docs/images/."""
+        folder = os.path.join(self.artifacts, "guide")
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, name)
+        screenshot(path)
+        if rect is not None:
+            left, top, right, bottom = rect
+            subprocess.run(["convert", path, "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                            "+repage", path], check=True)
+        return path
 
     def prefix_path(self, windows_path):
         """Where a c:\\ path of the prefix is on this machine."""

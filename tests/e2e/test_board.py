@@ -46,6 +46,7 @@ class BoardTest(BoardSteps):
         self.drag([(300, 300), (400, 300), (500, 300)])
         shot = self.artifact("board-stroke.png")
         screenshot(shot)
+        self.guide_image("board-stroke.png")
         self.assertEqual(pixel(shot, 400, 300), BLUE)
         column = [pixel(shot, 400, y) for y in range(294, 307)]
         self.assertEqual(sum(1 for colour in column if colour == BLUE), 5, column)
@@ -93,6 +94,8 @@ class BoardColourTest(BoardSteps):
             xdotool("type", "--delay", 50, ref_text)
             wait_until(lambda: self.inspector.child(dialog.hwnd, self.REF_EDIT).text.lower() ==
                        ref_text.lower(), 10, "the typed reference")
+            if accept:
+                self.guide_image("colour-dialog.png", dialog.rect)
         button = [c for c in self.inspector.children(dialog.hwnd)
                   if c.id == (1 if accept else 2) and c.cls.lower() == "button"][0]
         xdotool("mousemove", *centre(button.rect))

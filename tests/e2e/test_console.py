@@ -50,6 +50,7 @@ class ConsoleTest(E2ETestCase):
 
         shot = self.artifact("console-with-nodes.png")
         screenshot(shot)
+        self.guide_image("console.png")
         # The picture's bright blue bar at x 153 to 157 shows through the transparent list.
         bar = pixel(shot, left + 155, top + 600)
         self.assertEqual(bar, (0, 102, 255))

@@ -35,6 +35,7 @@ class PushTest(E2ETestCase):
                          QUESTION_MARK)
         self.assertEqual(sorted(buttons), ["No", "Yes"])
         screenshot(self.artifact("push-request.png"))
+        self.guide_image("push-prompt.png", box.rect)
         click(*centre(buttons["Yes"].rect))
         wait_until(lambda: self.app.launches(), 20, "the viewer to start")
         self.assertEqual(self.app.launches()[0][1], "127.0.0.1" + PARAMETERS)

@@ -26,6 +26,7 @@ class StartupTest(E2ETestCase):
         process = app.start()
         splash = wait_until(lambda: self.splash(process), 30, "the splash")
         screenshot(self.artifact("startup-splash.png"))
+        self.guide_image("splash.png", splash.rect)
         # 1280 x 800 screen: x 390 to 889, y 212 to 587.
         self.assertEqual(splash.rect, (390, 212, 890, 588))
         self.assertIsNone(self.console(), "the console waits for the first probe")
