@@ -9,6 +9,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -362,6 +363,11 @@ class E2ETestCase(unittest.TestCase):
         self.addCleanup(self._clean_up)
 
     def _clean_up(self):
+        # A failed test leaves the screen as it was at the failure, for whoever reads the log.
+        if self._failed():
+            path = self.artifact(f"failed-{self.id()}.png")
+            print(f"screen at the failure: {path}", file=sys.stderr)
+            screenshot(path)
         for app in self.apps:
             app.stop()
             # Viewers and magnifiers the console started are processes of their own.
@@ -372,6 +378,11 @@ class E2ETestCase(unittest.TestCase):
             agent.stop()
         self.inspector.stop()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+    def _failed(self):
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        reported = getattr(result, "failures", []) + getattr(result, "errors", [])
+        return any(test is self for test, _ in reported)
 
     def start_agent(self, host, name):
         logs = os.path.join(self.folder, "logs")
