@@ -214,18 +214,22 @@ class Inspector:
 
 
 class Agent:
-    """A real cluma-agent on a loopback address, logging every probe it answers."""
+    """A real cluma-agent on a loopback address, logging every probe it answers: the native
+    build's, or another one started by program (such as a package's cluma-agent.exe under
+    Wine), which may take longer to start listening."""
 
-    def __init__(self, native_build, host, name, logs):
+    def __init__(self, native_build, host, name, logs, program=None, environment=None,
+                 listen_within=10):
         self.address = f"127.0.0.{host}" if isinstance(host, int) else host
         self.name = name
-        exe = os.path.join(native_build, "agent", "cluma-agent")
+        program = program or [os.path.join(native_build, "agent", "cluma-agent")]
         self.log_path = os.path.join(logs, f"agent-{self.address}.log")
         self.log = open(self.log_path, "wb")
-        self.process = subprocess.Popen([exe, "serve", "--bind", self.address, "--name", name,
-                                         "--verbose"], stdout=self.log, stderr=subprocess.STDOUT)
+        self.process = subprocess.Popen(
+            [*program, "serve", "--bind", self.address, "--name", name, "--verbose"],
+            stdout=self.log, stderr=subprocess.STDOUT, env=environment)
         wait_until(lambda: b"answering" in self.read_log() or self.process.poll() is not None,
-                   10, f"the agent on {self.address} to listen")
+                   listen_within, f"the agent on {self.address} to listen")
         if self.process.poll() is not None:
             raise AssertionError(f"agent on {self.address} ended: {self.read_log()!r}")
 
@@ -384,10 +388,10 @@ class E2ETestCase(unittest.TestCase):
         reported = getattr(result, "failures", []) + getattr(result, "errors", [])
         return any(test is self for test, _ in reported)
 
-    def start_agent(self, host, name):
+    def start_agent(self, host, name, **how):
         logs = os.path.join(self.folder, "logs")
         os.makedirs(logs, exist_ok=True)
-        agent = Agent(self.native_build, host, name, logs)
+        agent = Agent(self.native_build, host, name, logs, **how)
         self.agents.append(agent)
         return agent
 

@@ -4,7 +4,6 @@ lists the room, the packaged Windows agent among the machines it finds."""
 import glob
 import os
 import struct
-import subprocess
 import unittest
 import zipfile
 
@@ -34,29 +33,6 @@ class PackageTest(E2ETestCase):
             archive.extractall(self.folder)
         return os.path.join(self.folder, os.path.basename(packages[0])[:-len(".zip")])
 
-    def start_packaged_agent(self, folder, address, name):
-        """The package's own cluma-agent.exe, under Wine, as a room's Windows PC runs it."""
-        log_path = os.path.join(self.folder, f"packaged-agent-{address}.log")
-        log = open(log_path, "wb")
-        process = subprocess.Popen([WINE, os.path.join(folder, "cluma-agent.exe"), "serve",
-                                    "--bind", address, "--name", name], stdout=log,
-                                   stderr=subprocess.STDOUT, env=wine_env())
-
-        def stop():
-            if process.poll() is None:
-                process.kill()
-                process.wait()
-            log.close()
-
-        self.addCleanup(stop)
-
-        def listening():
-            with open(log_path, "rb") as f:
-                return b"answering" in f.read() or process.poll() is not None
-
-        wait_until(listening, 30, f"the packaged agent on {address} to listen")
-        self.assertIsNone(process.poll(), open(log_path, "rb").read())
-
     def test_the_unpacked_console_lists_the_room_with_its_own_images(self):
         folder = self.unpack()
         # The shipped example names a real network's address: the test points the file at
@@ -67,7 +43,10 @@ class PackageTest(E2ETestCase):
 
         self.start_agent(31, "Room 12 PC 1")
         self.start_agent(32, "Room 12 PC 2")
-        self.start_packaged_agent(folder, "127.0.0.33", "Room 12 PC 3")
+        # The package's own cluma-agent.exe, under Wine, as a room's Windows PC runs it.
+        packaged_agent = [WINE, os.path.join(folder, "cluma-agent.exe")]
+        self.start_agent(33, "Room 12 PC 3", program=packaged_agent, environment=wine_env(),
+                         listen_within=30)
         process = app.start()
         console = wait_until(lambda: self.inspector.find_window(cls=CONSOLE_CLASS), 40,
                              "the console")
