@@ -65,7 +65,8 @@ END_MESSAGE_MAP()
 ClumaDeckDlg::ClumaDeckDlg() : CDialogEx(IDD_CONSOLE, nullptr) {}
 
 ClumaDeckDlg::~ClumaDeckDlg() {
-    // The rescan thread may still hold the lists: from now on they reach no window.
+    // The rescan thread may still hold the lists: from now on they reach no window. Then
+    // m_rescan's end stops the rescan and waits for the scan it may be in.
     m_lists->spareList.Detach();
     m_lists->nodeList.Detach();
 }
@@ -145,7 +146,7 @@ BOOL ClumaDeckDlg::OnInitDialog() {
     m_lists->spareList.Attach(m_spareList.GetSafeHwnd());
     m_lists->nodeList.Attach(m_nodeList.GetSafeHwnd());
     RefreshNodeList(m_lists->spareList, m_lists->nodeList, TheNodeRegistry());
-    StartRescanThread(m_lists);
+    m_rescan = StartRescanThread(m_lists);
     return TRUE;
 }
 

@@ -64,6 +64,7 @@ private:
     CListCtrlEx m_nodeList;          // 1003
     CListCtrlEx m_spareList;         // 1004, hidden, never given items
     std::shared_ptr<ConsoleLists> m_lists = std::make_shared<ConsoleLists>();
+    StoppableThread m_rescan; // stopped and waited for as the console ends, after the lists
     PngButton m_cutScreen, m_copy, m_paste, m_drawImg, m_zoom, m_colourSel, m_exit;
     int m_bBoardOpen = 0;
     std::unique_ptr<CPaintBoardWnd> m_pBoard; // the open board, while m_bBoardOpen is 1

@@ -34,23 +34,7 @@ void WindowNodeList::InsertItem(int position, const char* text) {
     Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-namespace {
-
-DWORD WINAPI RescanThread(LPVOID parameter) {
-    std::unique_ptr<std::shared_ptr<ConsoleLists>> lists(
-        static_cast<std::shared_ptr<ConsoleLists>*>(parameter));
-    return static_cast<DWORD>(RescanLoop(&(*lists)->pair));
-}
-
-} // namespace
-
-bool StartRescanThread(const std::shared_ptr<ConsoleLists>& lists) {
-    auto* shared = new std::shared_ptr<ConsoleLists>(lists);
-    HANDLE thread = ::CreateThread(nullptr, 0, RescanThread, shared, 0, nullptr);
-    if (thread == nullptr) {
-        delete shared;
-        return false;
-    }
-    ::CloseHandle(thread);
-    return true;
+StoppableThread StartRescanThread(const std::shared_ptr<ConsoleLists>& lists) {
+    return StoppableThread([lists] { RescanLoop(&lists->pair, &lists->stop); },
+                           [lists] { lists->stop.Request(); });
 }

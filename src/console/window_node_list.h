@@ -3,6 +3,7 @@
 // the console, so a refresh that comes after the console has gone touches nothing of it.
 #pragma once
 
+#include "console/stoppable_thread.h"
 #include "discovery/rescan_loop.h"
 
 #include <windows.h>
@@ -25,13 +26,15 @@ private:
     std::atomic<HWND> window_{nullptr};
 };
 
-// The two lists in the order the rescan takes them, kept alive by whoever still uses them.
+// The two lists in the order the rescan takes them, and what stops the rescan, kept alive by
+// whoever still uses them.
 struct ConsoleLists {
     WindowNodeList spareList;
     WindowNodeList nodeList;
     RescanListPair pair{&spareList, &nodeList};
+    RescanStop stop;
 };
 
-// Starts the rescan loop on a thread of its own, sharing the lists; false when no thread
-// could be started (the list then keeps the first probe's result).
-bool StartRescanThread(const std::shared_ptr<ConsoleLists>& lists);
+// Starts the rescan loop on a thread of its own, sharing the lists; not Started() when no
+// thread could be started (the list then keeps the first probe's result).
+StoppableThread StartRescanThread(const std::shared_ptr<ConsoleLists>& lists);

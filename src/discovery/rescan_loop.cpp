@@ -2,13 +2,14 @@
 
 #include "discovery/subnet_probe.h"
 
-#include <chrono>
-#include <thread>
-
 std::atomic<bool> RescanEnabled{true};
 
 int RescanLoop(const RescanListPair& pair, const RescanSettings& settings) {
-    while (settings.enabled->load()) {
+    auto running = [&settings] {
+        return settings.enabled->load() &&
+               (settings.stop == nullptr || !settings.stop->Requested());
+    };
+    while (running()) {
         settings.scan();
         RefreshNodeList(*pair.spareList, *pair.nodeList, *settings.registry);
         settings.sleep(kRescanSleepMs);
@@ -16,12 +17,11 @@ int RescanLoop(const RescanListPair& pair, const RescanSettings& settings) {
     return 1;
 }
 
-int RescanLoop(const RescanListPair* pair) {
+int RescanLoop(const RescanListPair* pair, const RescanStop* stop) {
     RescanSettings settings;
+    settings.stop = stop;
     settings.scan = [] { ScanSubnet(); };
     settings.registry = &TheNodeRegistry();
-    settings.sleep = [](int milliseconds) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    };
+    settings.sleep = [stop](int milliseconds) { stop->SleepFor(milliseconds); };
     return RescanLoop(*pair, settings);
 }

@@ -1,7 +1,9 @@
-// The periodic rescan: scan, refresh the console's list, sleep 20 s, while RescanEnabled.
+// The periodic rescan: scan, refresh the console's list, sleep 20 s, while RescanEnabled and
+// until the console that started it asks it to stop.
 #pragma once
 
 #include "discovery/node_list_refresh.h"
+#include "discovery/rescan_stop.h"
 
 #include <atomic>
 #include <functional>
@@ -21,13 +23,14 @@ struct RescanListPair {
 // process-wide registry and sleeps 20 s.
 struct RescanSettings {
     const std::atomic<bool>* enabled = &RescanEnabled;
+    const RescanStop* stop = nullptr; // none: only the flag ends the loop
     std::function<void()> scan;
     const NodeRegistry* registry = nullptr;
     std::function<void(int milliseconds)> sleep;
 };
 
-// Runs until the flag is found clear before a scan; returns 1.
+// Runs until the flag is found clear, or a stop requested, before a scan; returns 1.
 int RescanLoop(const RescanListPair& pair, const RescanSettings& settings);
 
-// The product's loop on the process-wide state.
-int RescanLoop(const RescanListPair* pair);
+// The product's loop on the process-wide state; its sleep ends early on a stop request.
+int RescanLoop(const RescanListPair* pair, const RescanStop* stop);

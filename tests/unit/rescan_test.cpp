@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -74,6 +75,7 @@ TEST(RefreshNodeList, AnEmptyRegistryLeavesAnEmptyList) {
 // The loop with its scan and sleep replaced by counters and a script of flag changes.
 struct LoopHarness {
     std::atomic<bool> enabled{true};
+    RescanStop stop;
     NodeRegistry registry;
     std::vector<std::string> log;
     RecordingList spare{"spare", nullptr}, nodes{"nodes", nullptr};
@@ -86,6 +88,7 @@ struct LoopHarness {
         spare.log = nodes.log = &log;
         RescanSettings settings;
         settings.enabled = &enabled;
+        settings.stop = &stop;
         settings.registry = &registry;
         settings.scan = [this] {
             ++scans;
@@ -152,6 +155,73 @@ TEST(RescanLoop, TheListFollowsTheRegistryAfterEveryScan) {
     ASSERT_GE(loop.log.size(), 2u);
     EXPECT_EQ(loop.log[4], "nodes insert 0 'early'");
     EXPECT_EQ(loop.log.back(), "nodes insert 0 'late'");
+}
+
+// The exit command clears the process-wide flag; a closing console requests its own stop.
+// Either ends the loop the same way, whenever it comes.
+TEST(RescanLoop, TheFlagAndAStopRequestEndTheLoopAlike) {
+    enum class Ending { flag, stop };
+    enum class When { beforeTheFirstScan, duringTheSecondScan, duringTheThirdSleep };
+    struct Case {
+        Ending ending;
+        When when;
+        int scans, refreshes, sleeps;
+    };
+    const Case cases[] = {
+        {Ending::flag, When::beforeTheFirstScan, 0, 0, 0},
+        {Ending::stop, When::beforeTheFirstScan, 0, 0, 0},
+        {Ending::flag, When::duringTheSecondScan, 2, 2, 2},
+        {Ending::stop, When::duringTheSecondScan, 2, 2, 2},
+        {Ending::flag, When::duringTheThirdSleep, 3, 3, 3},
+        {Ending::stop, When::duringTheThirdSleep, 3, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ending == Ending::flag ? "flag" : "stop") + " " +
+                     std::to_string(static_cast<int>(c.when)));
+        LoopHarness loop;
+        auto end = [&loop, &c] {
+            if (c.ending == Ending::flag) {
+                loop.enabled = false;
+            } else {
+                loop.stop.Request();
+            }
+        };
+        if (c.when == When::beforeTheFirstScan) {
+            end();
+        }
+        loop.afterScan = [&] {
+            if (c.when == When::duringTheSecondScan && loop.scans == 2) {
+                end();
+            }
+        };
+        loop.duringSleep = [&] {
+            if (c.when == When::duringTheThirdSleep && loop.sleeps == 3) {
+                end();
+            }
+        };
+        EXPECT_EQ(loop.Run(), 1);
+        EXPECT_EQ(loop.scans, c.scans);
+        EXPECT_EQ(loop.Refreshes(), c.refreshes);
+        EXPECT_EQ(loop.sleeps, c.sleeps);
+    }
+}
+
+TEST(RescanStop, ASleepEndsAtTheRequestOrRunsItsTime) {
+    RescanStop unrequested;
+    EXPECT_FALSE(unrequested.SleepFor(1));
+    EXPECT_FALSE(unrequested.Requested());
+
+    RescanStop requested;
+    requested.Request();
+    EXPECT_TRUE(requested.Requested());
+    EXPECT_TRUE(requested.SleepFor(kRescanSleepMs)); // at once: the request came first
+
+    // A request from another thread wakes a sleep of the loop's length; without the wake this
+    // would sleep the full minute and then report no request.
+    RescanStop woken;
+    std::thread requester([&woken] { woken.Request(); });
+    EXPECT_TRUE(woken.SleepFor(60000));
+    requester.join();
 }
 
 } // namespace
