@@ -5,7 +5,9 @@ CTest passes the build folders in CLUMA_WIN_BUILD and CLUMA_NATIVE_BUILD. Every 
 harness starts is stopped by its id; every wait has a bound and says what it waited for.
 """
 
+import ipaddress
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -25,6 +27,30 @@ def env(name):
     if not value:
         raise unittest.SkipTest(f"{name} is not set: run the end-to-end tests through scripts/test")
     return value
+
+
+def require_loopback(address, what):
+    """Refuses an address outside 127.0.0.0/8: no test may send anything to another machine."""
+    try:
+        inside = ipaddress.IPv4Address(address) in ipaddress.IPv4Network("127.0.0.0/8")
+    except ValueError:
+        inside = False
+    if not inside:
+        raise AssertionError(f"refusing {what} {address!r}: tests keep to 127.0.0.0/8")
+
+
+def require_loopback_subnet(address_file):
+    """Refuses a console whose address file would make it probe outside loopback. The console
+    probes the first line's text up to its last dot, followed by each host number."""
+    if not os.path.exists(address_file):
+        return
+    with open(address_file, "rb") as f:
+        line = f.read().split(b"\n", 1)[0].rstrip(b"\r").decode("latin-1")
+    prefix = line[:line.rfind(".")] if "." in line else ""
+    if not re.fullmatch(r"127\.\d{1,3}\.\d{1,3}", prefix):
+        raise AssertionError(f"refusing to start the console with {line!r} in {address_file}: "
+                             "it would probe outside 127.0.0.0/8")
+    require_loopback(prefix + ".1", "the console's subnet")
 
 
 def wine_env():
@@ -221,6 +247,7 @@ class Agent:
     def __init__(self, native_build, host, name, logs, program=None, environment=None,
                  listen_within=10):
         self.address = f"127.0.0.{host}" if isinstance(host, int) else host
+        require_loopback(self.address, "an agent on")
         self.name = name
         program = program or [os.path.join(native_build, "agent", "cluma-agent")]
         self.log_path = os.path.join(logs, f"agent-{self.address}.log")
@@ -271,6 +298,7 @@ class App:
         self.processes = []
 
     def start(self, extra_env=None):
+        require_loopback_subnet(os.path.join(self.folder, "localIp.txt"))
         index = len(self.processes)
         out = open(os.path.join(self.folder, f"stdout-{index}.txt"), "wb")
         environment = wine_env()

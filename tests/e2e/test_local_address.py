@@ -68,13 +68,13 @@ class LocalAddressTest(E2ETestCase):
                    "the next rescan to list the new subnet's node without a restart")
 
     def test_cancel_keeps_the_file_and_activation_shows_the_file_again(self):
-        self.open_console("10.20.30.40 ")
+        self.open_console("127.0.40.40 ")
         dialog, control = self.open_dialog()
-        self.assertEqual(self.inspector.ip_address(control.hwnd), "10.20.30.40")
+        self.assertEqual(self.inspector.ip_address(control.hwnd), "127.0.40.40")
         click(control.rect[0] + 15, centre(control.rect)[1])
         xdotool("key", "End", "shift+Home")
-        xdotool("type", "--delay", 60, "9.9.9.9")
-        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "9.9.9.9", 10,
+        xdotool("type", "--delay", 60, "127.9.9.9")
+        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "127.9.9.9", 10,
                    "the typed address")
         # Another program's window takes the activation and gives it back.
         self.app.start_standin("127.0.0.99", window_class="OtherProgram")
@@ -82,13 +82,13 @@ class LocalAddressTest(E2ETestCase):
                            "another program's window")
         click(other.rect[2] - 40, other.rect[3] - 40)
         click(*centre(dialog.rect))
-        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "10.20.30.40", 10,
+        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "127.0.40.40", 10,
                    "the file's address after the activation changed")
         cancel = self.button(dialog, 2)
         click(*centre(cancel.rect))
         wait_until(lambda: self.inspector.find_window(cls="#32770", title="set ip") is None, 10,
                    "the dialog to close")
-        self.assertEqual(self.address_file(), b"10.20.30.40 ")
+        self.assertEqual(self.address_file(), b"127.0.40.40 ")
 
     def test_a_missing_file_is_reported_once(self):
         self.open_console(local_address=None)

@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from harness import E2ETestCase, wait_until, centre, click, screenshot
+from harness import E2ETestCase, wait_until, centre, click, screenshot, require_loopback
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 PARAMETERS = " /password fernway_417 /encoding ultra2"
@@ -13,9 +13,10 @@ QUESTION_MARK = "\xa3\xbf"  # the full-width question mark, as its GBK bytes
 
 
 class PushTest(E2ETestCase):
-    def ask(self, reason):
+    def ask(self, reason, console="127.0.0.1"):
+        require_loopback(console, "a push request to")
         agent = os.path.join(self.native_build, "agent", "cluma-agent")
-        return subprocess.run([agent, "ask", "--console", "127.0.0.1", reason],
+        return subprocess.run([agent, "ask", "--console", console, reason],
                               capture_output=True, text=True, timeout=30)
 
     def open_console(self):
