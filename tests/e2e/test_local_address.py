@@ -71,10 +71,12 @@ class LocalAddressTest(E2ETestCase):
         self.open_console("127.0.40.40 ")
         dialog, control = self.open_dialog()
         self.assertEqual(self.inspector.ip_address(control.hwnd), "127.0.40.40")
-        click(control.rect[0] + 15, centre(control.rect)[1])
+        # Real keys into the last field only: the control moves its caret on by itself after
+        # a full field, differently from one system to another.
+        click(control.rect[2] - 15, centre(control.rect)[1])
         xdotool("key", "End", "shift+Home")
-        xdotool("type", "--delay", 60, "127.9.9.9")
-        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "127.9.9.9", 10,
+        xdotool("type", "--delay", 60, "9")
+        wait_until(lambda: self.inspector.ip_address(control.hwnd) == "127.0.40.9", 10,
                    "the typed address")
         # Another program's window takes the activation and gives it back.
         self.app.start_standin("127.0.0.99", window_class="OtherProgram")
