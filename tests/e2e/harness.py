@@ -253,7 +253,10 @@ class Agent:
         self.log_path = os.path.join(logs, f"agent-{self.address}.log")
         self.log = open(self.log_path, "wb")
         self.process = subprocess.Popen(
-            [*program, "serve", "--bind", self.address, "--name", name, "--verbose"],
+            [*program, "serve", "--bind", self.address, "--name", name, "--verbose",
+             # a state file of the test's own: an agent run as root would otherwise remember
+             # its console in the machine's own state file
+             "--state", os.path.join(logs, f"state-{self.address}.txt")],
             stdout=self.log, stderr=subprocess.STDOUT, env=environment)
         wait_until(lambda: b"answering" in self.read_log() or self.process.poll() is not None,
                    listen_within, f"the agent on {self.address} to listen")
