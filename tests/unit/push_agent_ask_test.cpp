@@ -83,7 +83,7 @@ TEST_F(PushAskTest, ALongReasonIsDeliveredWithANoteOnHowMuchIsShown) {
     EXPECT_EQ(prompt_.Questions().at(0), Question("", reason.substr(0, kMaxShownReasonBytes)));
     EXPECT_NE(out_.str().find("delivered"), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("your reason is 300 bytes long; the presenter sees at most its "
-                              "first 85 bytes"),
+                              "first 128 bytes"),
               std::string::npos)
         << out_.str();
 }
