@@ -20,9 +20,17 @@ bool Exists(const std::string& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
-// Opening for reading and writing changes nothing, but fails as the save would on a
-// read-only file or one that another program holds open without sharing.
+// A file marked read-only is left alone, even by a user whose rights would let the save
+// replace it. Opening for reading and writing changes nothing, but fails as the save would
+// when the user may not write the file or another program holds it open without sharing.
 bool MayBeWritten(const std::string& path) {
+    using std::filesystem::perms;
+    std::error_code error;
+    perms permissions = std::filesystem::status(path, error).permissions();
+    constexpr perms anyWrite = perms::owner_write | perms::group_write | perms::others_write;
+    if (error || (permissions & anyWrite) == perms::none) {
+        return false;
+    }
     return File(std::fopen(path.c_str(), "r+b")) != nullptr;
 }
 

@@ -21,7 +21,8 @@ TEST(ProbeErrorBox, TheProgramsScanShowsTheBlockModeFailureAndWaitsAtIt) {
         std::filesystem::temp_directory_path() / "cluma_probe_error_box_localIp.txt";
     std::ofstream(file, std::ios::binary) << "127.0.0.1 ";
 
-    InstallProbeErrorBox(); // what start-up does
+    ASSERT_TRUE(platform::StartNetworking(1, 1)); // start-up's socket library
+    InstallProbeErrorBox();                       // and its reporter
     ScanSettings settings = ProductScanSettings();
     NodeRegistry registry;
     settings.registry = &registry;
@@ -45,6 +46,7 @@ TEST(ProbeErrorBox, TheProgramsScanShowsTheBlockModeFailureAndWaitsAtIt) {
     watcher.Join();
     scan.join();
     std::filesystem::remove(file);
+    platform::StopNetworking();
 
     ASSERT_TRUE(watcher.Seen()) << "no box titled " << kAppName;
     EXPECT_EQ(watcher.Text(), "socket setup block mode failed\n");
