@@ -3,6 +3,7 @@
 #include "app/CDiagLogo.h"
 #include "app/app_identity.h"
 #include "console/remote_viewer.h"
+#include "discovery/probe_error_box.h"
 #include "push/log_directory.h"
 #include "push/push_listener_thread.h"
 
@@ -80,6 +81,7 @@ BOOL ClumaDeckApp::InitInstance() {
         return FALSE;
     }
     RegisterConsoleWindowClass();
+    InstallProbeErrorBox();
     SetPushViewerLauncher(LaunchRemoteViewer);
     _beginthread(PushListenerThread, 0, nullptr);
     {

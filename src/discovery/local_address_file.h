@@ -23,8 +23,10 @@ struct LocalAddressReading {
 LocalAddressReading ReadLocalAddressHead(const std::string& path);
 
 // Replaces the whole content of the existing file with FormatLocalAddress(address). A missing
-// file is not created.
+// file is not created. The new content is written beside it first (LocalAddressSavingPath)
+// and then replaces it, so on any failure (unwritable) the file keeps its old content.
 LocalAddressFileStatus WriteLocalAddress(const std::string& path, PackedAddress address);
+std::string LocalAddressSavingPath(const std::string& path);
 
 // The four numbers of a dotted text as an address control shows them: fields separated by
 // dots, each its leading digits (capped at 255); a field without digits is blank.

@@ -7,9 +7,10 @@
 inline constexpr std::uint16_t kPushPort = 12341;
 inline constexpr int kMaxReasonBytes = 128; // the console reads at most this much, once
 
-// The presenter's question is composed in 128 bytes: 127 of text and the terminating zero.
-// Its fixed words take 42 of them, a node name up to 63, and the reason what is left, so with
-// no name at most 85 bytes of a reason are shown.
-inline constexpr int kPromptBytes = 128;
+// The presenter's question is composed in a buffer that holds its fixed words (42 bytes), the
+// longest node name (63), the longest reason (128) and the terminating zero, so the name and
+// the whole reason are always shown.
 inline constexpr int kPromptFixedBytes = 42;
-inline constexpr int kMaxShownReasonBytes = kPromptBytes - 1 - kPromptFixedBytes;
+inline constexpr int kMaxNodeNameBytes = 63;
+inline constexpr int kPromptBytes = kPromptFixedBytes + kMaxNodeNameBytes + kMaxReasonBytes + 1;
+inline constexpr int kMaxShownReasonBytes = kMaxReasonBytes;

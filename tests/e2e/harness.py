@@ -115,6 +115,14 @@ class Child:
 
 
 @dataclass
+class WindowState:
+    enabled: bool
+    visible: bool
+    foreground: bool  # its top-level window is the foreground window
+    painted: bool  # nothing of it waits to be painted
+
+
+@dataclass
 class ListItem:
     index: int
     selected: bool
@@ -225,6 +233,30 @@ class Inspector:
     def foreground(self):
         hwnd, cls, title = self.ask("foreground")[0].split("\t")
         return int(hwnd), unescape(cls), unescape(title)
+
+    def state(self, hwnd):
+        return WindowState(*(flag == "1" for flag in self.ask(f"state {hwnd}")[0].split("\t")))
+
+    def window_at(self, x, y):
+        """The window under a screen point and its top-level window."""
+        hwnd, root = self.ask(f"at {x} {y}")[0].split("\t")
+        return int(hwnd), int(root)
+
+    def processes(self, program):
+        """The ids of the running Windows processes of a program ("korvidVi.exe")."""
+        return [int(pid) for pid in self.ask(f"processes {program}")]
+
+    def takes_click(self, hwnd, x, y, foreground=True):
+        """Whether a click at (x, y) now reaches hwnd, ready for it: enabled, shown, painted,
+        on top at that point (or hwnd is the top-level window there), and in the foreground
+        unless the click is what brings it there."""
+        state = self.state(hwnd)
+        if not (state.enabled and state.visible and state.painted):
+            return False
+        if foreground and not state.foreground:
+            return False
+        at, root = self.window_at(x, y)
+        return hwnd in (at, root)
 
     def stop(self):
         if self.process.poll() is None:
@@ -418,6 +450,23 @@ class E2ETestCase(unittest.TestCase):
         result = getattr(getattr(self, "_outcome", None), "result", None)
         reported = getattr(result, "failures", []) + getattr(result, "errors", [])
         return any(test is self for test, _ in reported)
+
+    def click_on(self, hwnd, point, what, foreground=True, button=1):
+        """Clicks at point once hwnd is ready to take the click there (see takes_click): a
+        click that lands before then goes to whatever window is on top, or is lost."""
+        wait_until(lambda: self.inspector.takes_click(hwnd, *point, foreground), 10,
+                   f"{what} to be ready for a click")
+        click(*point, button)
+
+    def double_click_on(self, hwnd, point, what, foreground=True):
+        wait_until(lambda: self.inspector.takes_click(hwnd, *point, foreground), 10,
+                   f"{what} to be ready for a double click")
+        double_click(*point)
+
+    def bring_forward_by_click(self, hwnd, point, what):
+        """Clicks a window that is not in front, and waits until it is."""
+        self.click_on(hwnd, point, what, foreground=False)
+        wait_until(lambda: self.inspector.state(hwnd).foreground, 10, f"{what} to come to front")
 
     def start_agent(self, host, name, **how):
         logs = os.path.join(self.folder, "logs")

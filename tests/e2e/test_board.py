@@ -26,6 +26,9 @@ class BoardSteps(E2ETestCase):
         return wait_until(self.board, 10, "the board")
 
     def drag(self, points):
+        board = self.board()
+        wait_until(lambda: self.inspector.takes_click(board.hwnd, *points[0], foreground=False),
+                   10, "the board to be ready for the pen")
         xdotool("mousemove", *points[0])
         xdotool("mousedown", 1)
         for point in points[1:]:
@@ -60,8 +63,7 @@ class BoardTest(BoardSteps):
         self.assertNotEqual(pixel(shot, 300, 450), BLUE, "no line from the last stroke's end")
         self.assertEqual(pixel(shot, 310, 600), BLUE)
 
-        xdotool("mousemove", 800, 400)
-        xdotool("click", 3)
+        self.click_on(board.hwnd, (800, 400), "the board", foreground=False, button=3)
         wait_until(lambda: self.board() is None, 10, "the board to close")
         screenshot(shot)
         self.assertNotEqual(pixel(shot, 400, 300), BLUE, "the console repainted over the stroke")
@@ -87,9 +89,7 @@ class BoardColourTest(BoardSteps):
             "the colour dialog")
         if ref_text is not None:
             ref = self.inspector.child(dialog.hwnd, self.REF_EDIT)
-            x, y = centre(ref.rect)
-            xdotool("mousemove", x, y)
-            xdotool("click", 1)
+            self.click_on(ref.hwnd, centre(ref.rect), "the colour dialog's Ref edit")
             xdotool("key", "ctrl+a", "End", "shift+Home")
             xdotool("type", "--delay", 50, ref_text)
             wait_until(lambda: self.inspector.child(dialog.hwnd, self.REF_EDIT).text.lower() ==
@@ -98,8 +98,7 @@ class BoardColourTest(BoardSteps):
                 self.guide_image("colour-dialog.png", dialog.rect)
         button = [c for c in self.inspector.children(dialog.hwnd)
                   if c.id == (1 if accept else 2) and c.cls.lower() == "button"][0]
-        xdotool("mousemove", *centre(button.rect))
-        xdotool("click", 1)
+        self.click_on(button.hwnd, centre(button.rect), "the colour dialog's OK or Cancel")
         wait_until(lambda: self.inspector.find_window(cls="#32770", title="Select Colour") is None,
                    10, "the colour dialog to close")
 

@@ -70,8 +70,7 @@ class ConsoleTest(E2ETestCase):
         console = self.open_console()
         wait_until(lambda: len(self.names()) == 6, 20, "the agents listed")
         # The rescan's first scan starts as the console opens and lasts about a second.
-        xdotool("mousemove", 700, 400)
-        xdotool("click", 1)
+        self.bring_forward_by_click(console.hwnd, (700, 400), "the console")
         xdotool("key", "Escape")
         wait_until(lambda: self.process.poll() is not None, 20, "the program to end")
         self.assertEqual(self.process.returncode, 0)
@@ -92,11 +91,11 @@ class ConsoleTest(E2ETestCase):
         self.assertEqual(self.inspector.ask(f"copydata {console.hwnd} anything at all")[0], "1")
 
     def test_enter_ends_the_console_as_escape_does(self):
-        self.open_console()
-        xdotool("mousemove", 700, 400)
-        xdotool("click", 1)
+        console = self.open_console()
+        self.bring_forward_by_click(console.hwnd, (700, 400), "the console")
         xdotool("key", "Return")
         wait_until(lambda: self.process.poll() is not None, 20, "the program to end after Enter")
+        self.assertEqual(self.process.returncode, 0, "a clean end, not a crash")
 
 
 if __name__ == "__main__":

@@ -5,7 +5,7 @@ import os
 import subprocess
 import unittest
 
-from harness import E2ETestCase, wait_until, centre, click, screenshot, require_loopback
+from harness import E2ETestCase, wait_until, centre, screenshot, require_loopback
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 PARAMETERS = " /password fernway_417 /encoding ultra2"
@@ -37,7 +37,8 @@ class PushTest(E2ETestCase):
         self.assertEqual(sorted(buttons), ["No", "Yes"])
         screenshot(self.artifact("push-request.png"))
         self.guide_image("push-prompt.png", box.rect)
-        click(*centre(buttons["Yes"].rect))
+        self.click_on(buttons["Yes"].hwnd, centre(buttons["Yes"].rect), "the prompt's Yes",
+                      foreground=False)
         wait_until(lambda: self.app.launches(), 20, "the viewer to start")
         self.assertEqual(self.app.launches()[0][1], "127.0.0.1" + PARAMETERS)
 
@@ -57,10 +58,18 @@ class PushTest(E2ETestCase):
         box, text, buttons = wait_until(lambda: self.inspector.message_box("prompt"), 20,
                                         "the prompt")
         self.assertEqual(text, " request push screen ,he/she say help,agree " + QUESTION_MARK)
-        click(*centre(buttons["No"].rect))
-        wait_until(lambda: self.inspector.message_box("prompt") is None, 10,
-                   "the prompt to close")
+        self.click_on(buttons["No"].hwnd, centre(buttons["No"].rect), "the prompt's No",
+                      foreground=False)
+        # Requests are served one at a time, each to its end: once the next request is asked,
+        # a viewer started for the first would be a process already.
+        self.ask("next")
+        box, text, buttons = wait_until(
+            lambda: (lambda found: found if found and "say next," in found[1] else None)(
+                self.inspector.message_box("prompt")), 20, "the next request's prompt")
+        self.assertEqual(self.inspector.processes("korvidVi.exe"), [])
         self.assertEqual(self.app.launches(), [])
+        self.click_on(buttons["No"].hwnd, centre(buttons["No"].rect), "the next prompt's No",
+                      foreground=False)
 
 
 if __name__ == "__main__":

@@ -58,8 +58,8 @@ class StartupTest(E2ETestCase):
         app = self.make_app()
         process = app.start()
         splash = wait_until(lambda: self.splash(process), 30, "the splash")
-        xdotool("mousemove", splash.rect[0] + 250, splash.rect[1] + 180)
-        xdotool("click", 1)
+        self.bring_forward_by_click(splash.hwnd, (splash.rect[0] + 250, splash.rect[1] + 180),
+                                    "the splash")
         xdotool("key", "Escape")
         wait_until(lambda: process.poll() is not None, 20, "the program to end after Escape")
         self.assertEqual(agent.probes(), 0, "no probe was made")

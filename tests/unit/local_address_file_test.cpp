@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 constexpr PackedAddress Pack(unsigned a, unsigned b, unsigned c, unsigned d) {
@@ -32,6 +34,7 @@ TEST(LocalAddressFile, OkReplacesTheWholeContentWithTheAddressAndOneSpace) {
         std::string path = dir.Write("localIp.txt", c.before);
         EXPECT_EQ(WriteLocalAddress(path, c.address), LocalAddressFileStatus::ok);
         EXPECT_EQ(dir.Read("localIp.txt"), c.after);
+        EXPECT_FALSE(std::filesystem::exists(LocalAddressSavingPath(path)));
     }
 }
 
@@ -43,6 +46,15 @@ TEST(LocalAddressFile, AMissingFileIsNotCreated) {
               LocalAddressFileStatus::missing);
     EXPECT_EQ(WriteLocalAddress(dir.Path(""), 1), LocalAddressFileStatus::missing)
         << "a folder is no file";
+}
+
+TEST(LocalAddressFile, ASaveThatCannotWriteItsNewFileKeepsTheOldAddress) {
+    ScratchDir dir;
+    std::string path = dir.Write("localIp.txt", "192.168.100.200 ");
+    std::filesystem::create_directory(LocalAddressSavingPath(path)); // in the new file's way
+    EXPECT_EQ(WriteLocalAddress(path, Pack(10, 0, 0, 5)), LocalAddressFileStatus::unwritable);
+    EXPECT_EQ(dir.Read("localIp.txt"), "192.168.100.200 ");
+    EXPECT_TRUE(std::filesystem::is_directory(LocalAddressSavingPath(path)));
 }
 
 TEST(LocalAddressFile, TheDialogReadsAtMostThirtyTwoBytesUpToAZero) {

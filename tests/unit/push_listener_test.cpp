@@ -88,11 +88,16 @@ TEST_F(PushListenerTest, ThePresenterIsAskedWithTheNodesNameAndReason) {
          "127.0.0.28",
          "x",
          Question("", "x")},
-        {"a 200-byte reason shows what fits of its first 128",
+        {"a 200-byte reason shows its first 128 bytes",
          {},
          "127.0.0.29",
          long200,
-         Question("", long200.substr(0, kMaxShownReasonBytes))},
+         Question("", long200.substr(0, 128))},
+        {"a 63-byte name and a 200-byte reason are both shown",
+         {MakeRecord("127.0.0.30", std::string(63, 'N').c_str())},
+         "127.0.0.30",
+         long200,
+         Question(std::string(63, 'N'), long200.substr(0, 128))},
     };
     for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,4 +1,4 @@
-// The presenter's question, byte for byte, and that it never runs past its 128 bytes.
+// The presenter's question, byte for byte, and that it never runs past its buffer.
 #include "push/push_prompt_text.h"
 
 #include <gtest/gtest.h>
@@ -46,18 +46,17 @@ TEST(PushPromptText, QuestionsByteForByte) {
         {"unknown node", "", "help", kWords + "help" + kEnd},
         {"format characters stay text", "%s%n", "100%d", "%s%n" + kWords + "100%d" + kEnd},
         {"a double-byte reason that fits", "PC", gbk, "PC" + kWords + gbk + kEnd},
-        {"the longest reason that fits whole, no name", "", std::string(kMaxShownReasonBytes, 'r'),
-         kWords + std::string(kMaxShownReasonBytes, 'r') + kEnd},
-        {"a 128-byte reason is cut, the question keeps its end", "", reason128,
-         kWords + std::string(kMaxShownReasonBytes, 'r') + kEnd},
-        {"a 63-byte name leaves 22 bytes of reason", name63, reason128,
-         name63 + kWords + std::string(22, 'r') + kEnd},
+        {"a 128-byte reason is shown whole", "", reason128, kWords + reason128 + kEnd},
+        {"a 63-byte name and a 128-byte reason are both shown whole", name63, reason128,
+         name63 + kWords + reason128 + kEnd},
+        {"a reason is taken up to its first 128 bytes", name63, std::string(200, 'r'),
+         name63 + kWords + reason128 + kEnd},
         {"a name over 63 bytes is cut at 63", std::string(80, 'N'), "x",
          name63 + kWords + "x" + kEnd},
-        {"a cut never splits a double-byte character", "", std::string(84, 'r') + gbk,
-         kWords + std::string(84, 'r') + kEnd},
-        {"a cut after a whole double-byte character keeps it", "", std::string(83, 'r') + gbk,
-         kWords + std::string(83, 'r') + gbk.substr(0, 2) + kEnd},
+        {"a double-byte reason at the very end is shown byte for byte", name63,
+         std::string(124, 'r') + gbk, name63 + kWords + std::string(124, 'r') + gbk + kEnd},
+        {"a lone lead byte ending a 128-byte reason stays", "", std::string(127, 'r') + "\xC7",
+         kWords + std::string(127, 'r') + "\xC7" + kEnd},
     };
     for (const PromptCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,29 +83,6 @@ TEST(PushPromptText, TheWholePromptIsZeroFilledPastItsText) {
     std::size_t length = std::strlen(prompt);
     EXPECT_EQ(std::string(prompt + length, sizeof prompt - length),
               std::string(sizeof prompt - length, '\0'));
-}
-
-struct CutCase {
-    std::string text;
-    std::size_t limit;
-    std::size_t expected;
-};
-
-TEST(PushPromptText, CutsFallBetweenCharacters) {
-    const std::vector<CutCase> cases = {
-        {"abc", 2, 2},
-        {"abc", 5, 3},
-        {"a\xC7\xEB", 2, 1},        // the pair does not fit
-        {"a\xC7\xEB", 3, 3},        // it does
-        {"\xC7\xEB\xC7\xEB", 3, 2}, // the second pair would be split
-        {"ab\xC7", 3, 3},           // a lone lead byte at the very end counts as one
-        {"\x80\x80\x80", 2, 2},     // 0x80 leads nothing
-        {"\xFF\xFF", 1, 1},         // nor does 0xFF
-    };
-    for (const CutCase& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(WholeCharactersWithin(c.text.data(), c.text.size(), c.limit), c.expected);
-    }
 }
 
 } // namespace

@@ -18,12 +18,19 @@
 //   foreground                 the foreground window
 //   client HWND                the client area's rectangle on the screen
 //   style HWND                 the window's style and extended style, in hexadecimal
+//   state HWND                 whether it takes input: enabled visible foreground painted,
+//                              1 or 0 each (foreground: its top-level window is the foreground
+//                              window; painted: neither it nor its top-level window waits to
+//                              be painted)
+//   at X Y                     the window under a screen point and its top-level window
+//   processes NAME             the ids of the running processes whose program is NAME
 //   quit
 //
 // Texts are printed as their bytes with \\, \t, \r, \n and other control bytes escaped.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -320,6 +327,36 @@ void Run(const std::string& line) {
         HWND window = ParseHandle(handle);
         std::cout << std::hex << ::GetWindowLongA(window, GWL_STYLE) << "\t"
                   << ::GetWindowLongA(window, GWL_EXSTYLE) << std::dec << "\n";
+    } else if (verb == "state") {
+        std::string handle;
+        words >> handle;
+        HWND window = ParseHandle(handle);
+        HWND root = ::GetAncestor(window, GA_ROOT);
+        bool painted = !::GetUpdateRect(window, nullptr, FALSE) &&
+                       (root == nullptr || !::GetUpdateRect(root, nullptr, FALSE));
+        std::cout << (::IsWindowEnabled(window) ? 1 : 0) << "\t"
+                  << (::IsWindowVisible(window) ? 1 : 0) << "\t"
+                  << (root != nullptr && root == ::GetForegroundWindow() ? 1 : 0) << "\t"
+                  << (painted ? 1 : 0) << "\n";
+    } else if (verb == "at") {
+        POINT point{};
+        words >> point.x >> point.y;
+        HWND window = ::WindowFromPoint(point);
+        std::cout << HandleText(window) << "\t" << HandleText(::GetAncestor(window, GA_ROOT))
+                  << "\n";
+    } else if (verb == "processes") {
+        std::string name;
+        words >> name;
+        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Process32First(snapshot, &entry); more;
+             more = ::Process32Next(snapshot, &entry)) {
+            if (::lstrcmpiA(entry.szExeFile, name.c_str()) == 0) {
+                std::cout << entry.th32ProcessID << "\n";
+            }
+        }
+        ::CloseHandle(snapshot);
     } else if (verb == "foreground") {
         HWND window = ::GetForegroundWindow();
         std::cout << HandleText(window) << "\t" << Escape(ClassOf(window)) << "\t"

@@ -28,8 +28,10 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM found) {
 
 } // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(std::string caption, int answer)
-    : m_caption(std::move(caption)), m_answer(answer), m_thread([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(std::string caption, int answer,
+                                     std::function<void()> beforeAnswer)
+    : m_caption(std::move(caption)), m_answer(answer), m_beforeAnswer(std::move(beforeAnswer)),
+      m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     Join();
@@ -58,6 +60,9 @@ void MessageBoxWatcher::Watch() {
     m_text = WindowText(::GetDlgItem(box, kMessageTextId));
     m_owner = ::GetWindow(box, GW_OWNER);
     ::EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&m_icon));
+    if (m_beforeAnswer) {
+        m_beforeAnswer();
+    }
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(m_answer, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, m_answer)));
 }
