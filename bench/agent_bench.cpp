@@ -149,8 +149,8 @@ int BenchAskProgram(int runs, const std::string& agent) {
 }
 
 struct Footprint {
-    double cpuMs = 0;          // user and system time so far
-    long residentKiB = 0;      // VmRSS
+    double cpuMs = 0;     // user and system time so far
+    long residentKiB = 0; // VmRSS
 };
 
 bool ReadFootprint(pid_t pid, Footprint& footprint) {
