@@ -6,17 +6,16 @@ std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) {
         return text;
     }
-    // The byte after the cut starts a character unless it is a continuation byte (10xxxxxx).
-    // A character has at most three of them: more means the text is no UTF-8, and the plain
-    // cut is then as good as any.
-    auto continues = [&](std::size_t at) {
-        return (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
-    };
+    // The byte after the cut starts a character unless it is a continuation byte (10xxxxxx);
+    // then the cut moves back to the lead byte (11xxxxxx) of that character, at most three
+    // bytes. Without such a lead byte the text is no UTF-8, and the plain cut is as good as any.
+    auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
     std::size_t cut = maxBytes;
-    for (int back = 0; back < 3 && cut > 0 && continues(cut); ++back) {
+    for (int back = 0; back < 3 && cut > 0 && (byte(cut) & 0xC0) == 0x80; ++back) {
         --cut;
     }
-    return text.substr(0, continues(cut) ? maxBytes : cut);
+    bool found = cut == maxBytes || (byte(cut) & 0xC0) == 0xC0;
+    return text.substr(0, found ? cut : maxBytes);
 }
 
 std::string_view CutDoubleByte(std::string_view text, std::size_t maxBytes,
