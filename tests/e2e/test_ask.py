@@ -5,8 +5,8 @@ import os
 import subprocess
 import unittest
 
-from harness import (WINE, E2ETestCase, centre, click, require_loopback, wait_until, wine_env,
-                     xdotool)
+from harness import (WINE, E2ETestCase, centre, click, require_loopback, screenshot, wait_until,
+                     wine_env, xdotool)
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 VIEWER_CLASS = "VNCMDI_Window"
@@ -124,6 +124,7 @@ class AskTest(E2ETestCase):
         status = wait_until(lambda: (t := self.text(window.hwnd, STATUS)) and "NOT sent" in t
                             and t, 20, "the window to say nothing was sent")
         self.assertIn("no presenter's console has searched this computer yet", status)
+        screenshot(self.artifact("ask-no-console.png"))
         # Nothing went out, so Send can be tried again once a console has searched the room.
         self.wait_ready(window)
         self.assertEqual(self.text(window.hwnd, REASON_EDIT), "hello")
