@@ -10,11 +10,12 @@ AskAttempt RunAskAttempt(const AskOptions& options, std::string_view reason) {
     attempt.request.reason = CutReason(reason);
     const std::string statePath =
         options.statePath.empty() ? DefaultConsoleStatePath() : options.statePath;
-    if (ResolveAskTarget(options.console, options.bind, statePath, attempt.request)) {
-        attempt.result = SendAskRequest(attempt.request);
-    } else {
+    if (!ResolveAskTarget(options.console, options.bind, statePath, attempt.request)) {
         attempt.result.outcome = AskOutcome::noConsoleKnown;
+        attempt.description = kNoConsoleKnownText;
+        return attempt;
     }
+    attempt.result = SendAskRequest(attempt.request);
     attempt.description = DescribeAskResult(attempt.request, attempt.result);
     return attempt;
 }

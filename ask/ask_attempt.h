@@ -16,3 +16,11 @@ struct AskAttempt {
 };
 
 AskAttempt RunAskAttempt(const AskOptions& options, std::string_view reason);
+
+// What the window says when no console is known. The agent's own words point to its --console
+// option, which a student at this window has no way to give.
+inline constexpr const char* kNoConsoleKnownText =
+    "Your request was NOT sent: no presenter's console has searched this computer yet, so it "
+    "does not know where to send it. Check that ClumaDeck is running on the presenter's PC, "
+    "wait a minute and try again; if this keeps happening, tell your technician (the ClumaDeck "
+    "agent may not be running here).";
