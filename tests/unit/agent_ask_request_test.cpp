@@ -13,6 +13,10 @@
 #include <sstream>
 #include <string>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr int kBound = 5000;
@@ -47,10 +51,20 @@ private:
     platform::Socket listener_;
 };
 
+// The socket library for as long as the members that need it (Winsock before any socket).
+struct Networking {
+    Networking() { started = platform::StartNetworking(2, 2); }
+    ~Networking() {
+        if (started) {
+            platform::StopNetworking();
+        }
+    }
+    bool started = false;
+};
+
 class AskTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(platform::StartNetworking(2, 2)); }
-    void TearDown() override { platform::StopNetworking(); }
+    void SetUp() override { ASSERT_TRUE(network_.started); }
 
     void Remember(const std::string& console, const std::string& local) {
         std::string error;
@@ -62,6 +76,7 @@ protected:
         return AskForAttention(settings_, out_, err_);
     }
 
+    Networking network_;
     ScratchDir dir_;
     ListeningConsole console_;
     AskSettings settings_ = [this] {
@@ -73,21 +88,35 @@ protected:
     std::ostringstream err_;
 };
 
+// Whether 0xC3 0xA9 is one character of the reasons typed here: UTF-8 on Linux; on Windows the
+// ANSI code page, where only a double-byte page makes it one (in a single-byte page, as in
+// Wine's default, each byte is a character of its own).
+bool TwoBytesAreOneCharacter() {
+#if defined(_WIN32)
+    CPINFO info{};
+    return ::GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 2 && ::IsDBCSLeadByteEx(CP_ACP, 0xC3);
+#else
+    return true;
+#endif
+}
+
 TEST_F(AskTest, GoesToTheRememberedConsoleFromTheRememberedAddress) {
     Remember("127.0.0.1", "127.0.0.9");
     // 127 ASCII bytes and a two-byte character: the character would end past byte 128.
     const std::string reason = std::string(127, 'a') + "\xC3\xA9 more";
-    std::thread asking([&] { EXPECT_EQ(Ask(reason), 0); });
+    const std::size_t kept = TwoBytesAreOneCharacter() ? 127 : 128;
+    std::thread asking([&] { EXPECT_EQ(Ask(reason), 0) << err_.str(); });
     std::string sender;
     std::string bytes;
     EXPECT_TRUE(console_.Take(sender, bytes));
     asking.join();
     EXPECT_EQ(sender, "127.0.0.9");
-    EXPECT_EQ(bytes, std::string(127, 'a'));
+    EXPECT_EQ(bytes, reason.substr(0, kept));
     EXPECT_NE(out_.str().find("delivered to the presenter's console at 127.0.0.1"),
               std::string::npos)
         << out_.str();
-    EXPECT_NE(out_.str().find("only its first 127 bytes were sent"), std::string::npos)
+    EXPECT_NE(out_.str().find("only its first " + std::to_string(kept) + " bytes were sent"),
+              std::string::npos)
         << out_.str();
 }
 
@@ -100,7 +129,7 @@ TEST_F(AskTest, AGivenConsoleIsAskedFromAnyAddressUnlessItIsTheRememberedOne) {
         SCOPED_TRACE(c.remembered);
         Remember(c.remembered, "127.0.0.9");
         settings_.console = "127.0.0.1";
-        std::thread asking([&] { EXPECT_EQ(Ask("hi"), 0); });
+        std::thread asking([&] { EXPECT_EQ(Ask("hi"), 0) << err_.str(); });
         std::string sender;
         std::string bytes;
         EXPECT_TRUE(console_.Take(sender, bytes));
@@ -179,7 +208,7 @@ TEST(ReasonCut, NeverInTheMiddleOfACharacter) {
         {"abc" + euro, 5, "abc"},
         {"abc" + euro, 4, "abc"},
         {"abc" + euro + "d", 6, "abc" + euro},
-        {"\xF0\x9F\x99\x82x", 3, ""},       // a four-byte character
+        {"\xF0\x9F\x99\x82x", 3, ""},                // a four-byte character
         {"ab\x80\x80\x80\x80\x80", 4, "ab\x80\x80"}, // no UTF-8: the plain cut
     };
     for (const auto& c : utf8) {
@@ -194,11 +223,8 @@ TEST(ReasonCut, NeverInTheMiddleOfACharacter) {
         std::size_t max;
         std::string kept;
     } doubleByte[] = {
-        {"a\xA3\xBF", 3, "a\xA3\xBF"},
-        {"a\xA3\xBF", 2, "a"},
-        {"\xA3\xA3\xA3\xA3", 3, "\xA3\xA3"},
-        {"ab\xA3\xA3", 3, "ab"},
-        {"\xA3", 128, "\xA3"},
+        {"a\xA3\xBF", 3, "a\xA3\xBF"}, {"a\xA3\xBF", 2, "a"}, {"\xA3\xA3\xA3\xA3", 3, "\xA3\xA3"},
+        {"ab\xA3\xA3", 3, "ab"},       {"\xA3", 128, "\xA3"},
     };
     for (const auto& c : doubleByte) {
         SCOPED_TRACE(c.text + " to " + std::to_string(c.max));
