@@ -46,12 +46,16 @@ void CAskDlg::ShowView() {
     m_send.EnableWindow(view.sendEnabled);
     m_close.SetWindowText(view.closeLabel);
     m_status.SetWindowText(view.status.c_str());
-    // A disabled button cannot keep the keyboard: Enter and Escape then go to Close.
+    // Enter presses Close once Send is off. The keyboard moves only while the window is the
+    // active one: moving it activates the window, and a request that ends while the student is
+    // in another window must not pull this one in front of it.
+    SendMessage(DM_SETDEFID, view.sendEnabled ? IDOK : IDCANCEL);
+    if (::GetActiveWindow() != m_hWnd) {
+        return;
+    }
     if (!view.sendEnabled) {
-        SendMessage(DM_SETDEFID, IDCANCEL);
         SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_close.GetSafeHwnd()), TRUE);
     } else if (m_state.Phase() == AskPhase::editing) {
-        SendMessage(DM_SETDEFID, IDOK);
         SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_reason.GetSafeHwnd()), TRUE);
     }
 }

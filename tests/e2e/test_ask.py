@@ -24,6 +24,19 @@ QUESTION_MARK = "\xa3\xbf"  # the full-width question mark, as its GBK bytes
 
 
 class AskTest(E2ETestCase):
+    def setUp(self):
+        # Registered before the harness's clean-up, so it runs after it: a failure's screenshot
+        # still shows the student's window.
+        self.asks = []
+        self.addCleanup(self.stop_asks)
+        super().setUp()
+
+    def stop_asks(self):
+        for process in self.asks:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+
     def start_ask(self, *options):
         """ClumaAsk.exe with a state file of the test's own (none is written: the options say
         where to send, or nothing is known)."""
@@ -35,23 +48,37 @@ class AskTest(E2ETestCase):
         process = subprocess.Popen([WINE, exe, "--state", state, *options], cwd=self.folder,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                    env=wine_env())
-        self.addCleanup(self.stop_process, process)
+        self.asks.append(process)
         window = wait_until(lambda: self.inspector.find_window(cls="#32770", title=ASK_TITLE), 30,
                             "the student's window")
         self.wait_ready(window)
         return process, window
-
-    @staticmethod
-    def stop_process(process):
-        if process.poll() is None:
-            process.kill()
-            process.wait()
 
     def style(self, hwnd):
         return int(self.inspector.ask(f"style {hwnd}")[0].split("\t")[0], 16)
 
     def text(self, hwnd, ident):
         return self.inspector.child(hwnd, ident).text
+
+    def wait_status(self, window, words, what):
+        """The status once it holds words; a time-out names the status as it was."""
+        seen = []
+
+        def holds():
+            seen[:] = [self.text(window.hwnd, STATUS)]
+            return words in seen[0] and seen[0]
+
+        try:
+            return wait_until(holds, 20, what)
+        except AssertionError as error:
+            raise AssertionError(f"{error}; the window said {seen!r}") from None
+
+    def click_on(self, hwnd, rect, what):
+        """Clicks the middle of rect once a click there reaches the window hwnd (the student's
+        window and the console's prompt share this one screen and may cover each other)."""
+        x, y = centre(rect)
+        wait_until(lambda: self.inspector.window_at(x, y) == hwnd, 20, f"{what} to be uncovered")
+        click(x, y)
 
     def wait_ready(self, window):
         """The window in front and Send enabled: the keyboard reaches the reason."""
@@ -93,8 +120,7 @@ class AskTest(E2ETestCase):
                                         "the console's prompt")
         self.assertEqual(text, "PC-05 request push screen ,he/she say my code will not compile,"
                                "agree " + QUESTION_MARK)
-        status = wait_until(lambda: (t := self.text(window.hwnd, STATUS)) and "delivered" in t
-                            and t, 20, "the window to say the request was delivered")
+        status = self.wait_status(window, "delivered", "the window to say the request was delivered")
         self.assertIn("127.0.0.1", status)
         self.assertTrue(self.style(self.inspector.child(window.hwnd, SEND).hwnd) & WS_DISABLED,
                         "one request: Send stays off once it is delivered")
@@ -102,7 +128,7 @@ class AskTest(E2ETestCase):
                         & ES_READONLY)
         self.assertEqual(self.text(window.hwnd, CLOSE), "Close")
 
-        click(*centre(buttons["Yes"].rect))
+        self.click_on(box.hwnd, buttons["Yes"].rect, "the prompt's Yes")
         wait_until(lambda: self.app.launches(), 20, "the viewer to start")
         self.assertEqual(self.app.launches()[0][1], "127.0.0.5" + PARAMETERS)
 
@@ -112,7 +138,8 @@ class AskTest(E2ETestCase):
         self.inspector.close_window(viewer.hwnd)
         wait_until(lambda: self.inspector.find_window(cls=VIEWER_CLASS) is None, 20,
                    "the viewer's window to close")
-        click(*centre(self.inspector.child(window.hwnd, STATUS).rect))
+        self.click_on(window.hwnd, self.inspector.child(window.hwnd, STATUS).rect,
+                      "the student's window")
         wait_until(lambda: self.inspector.foreground()[0] == window.hwnd, 20,
                    "the student's window in front")
         self.guide_image("ask-sent.png", window.rect)
@@ -121,8 +148,7 @@ class AskTest(E2ETestCase):
         process, window = self.start_ask()
         self.type_reason(window, "hello")
         xdotool("key", "Return")
-        status = wait_until(lambda: (t := self.text(window.hwnd, STATUS)) and "NOT sent" in t
-                            and t, 20, "the window to say nothing was sent")
+        status = self.wait_status(window, "NOT sent", "the window to say nothing was sent")
         self.assertIn("no presenter's console has searched this computer yet", status)
         screenshot(self.artifact("ask-no-console.png"))
         # Nothing went out, so Send can be tried again once a console has searched the room.
