@@ -16,6 +16,7 @@
 //   copydata HWND TEXT         sends WM_COPYDATA carrying the text and prints the answer
 //   ipaddress HWND             an address control's four fields (blank ones as 0)
 //   foreground                 the foreground window
+//   at X Y                     the top-level window a click at the screen point would reach
 //   client HWND                the client area's rectangle on the screen
 //   style HWND                 the window's style and extended style, in hexadecimal
 //   state HWND                 whether it takes input: enabled visible foreground painted,
@@ -361,6 +362,10 @@ void Run(const std::string& line) {
         HWND window = ::GetForegroundWindow();
         std::cout << HandleText(window) << "\t" << Escape(ClassOf(window)) << "\t"
                   << Escape(WindowText(window)) << "\n";
+    } else if (verb == "at") {
+        POINT point{};
+        words >> point.x >> point.y;
+        std::cout << HandleText(::GetAncestor(::WindowFromPoint(point), GA_ROOT)) << "\n";
     } else if (!verb.empty()) {
         std::cout << "error unknown command " << verb << "\n";
     }
