@@ -25,14 +25,12 @@ endif()
 # The programs go in without their symbol tables, as in the zip.
 set(msi_inputs ${CMAKE_CURRENT_BINARY_DIR}/msi)
 file(MAKE_DIRECTORY ${msi_inputs})
-set(stripped)
 foreach(program ClumaDeck cluma-agent)
   add_custom_command(OUTPUT ${msi_inputs}/${program}.exe
                      COMMAND ${CMAKE_STRIP} -o ${msi_inputs}/${program}.exe
                              $<TARGET_FILE:${program}>
                      DEPENDS ${program}
                      VERBATIM)
-  list(APPEND stripped ${msi_inputs}/${program}.exe)
 endforeach()
 
 set(make_msi ${CMAKE_CURRENT_SOURCE_DIR}/windows/make_msi.py)

@@ -64,8 +64,8 @@ std::wstring Property(MSIHANDLE install, const wchar_t* name) {
 void Report(MSIHANDLE install, const std::wstring& text, bool error) {
     Record record(1);
     MsiRecordSetStringW(record.handle, 0, text.c_str());
-    MsiProcessMessage(install, error ? INSTALLMESSAGE(INSTALLMESSAGE_ERROR | MB_OK)
-                                     : INSTALLMESSAGE_INFO,
+    MsiProcessMessage(install,
+                      error ? INSTALLMESSAGE(INSTALLMESSAGE_ERROR | MB_OK) : INSTALLMESSAGE_INFO,
                       record.handle);
 }
 
@@ -160,8 +160,9 @@ extern "C" UINT __stdcall WriteLocalAddressFile(MSIHANDLE install) {
     if (!ok) {
         // Half made, the file would be kept by every later upgrade: take it away again.
         DeleteFileW(path.c_str());
-        Report(install, L"localIp.txt cannot be written or opened to users: " + path + L" " +
-                            SystemMessage(error),
+        Report(install,
+               L"localIp.txt cannot be written or opened to users: " + path + L" " +
+                   SystemMessage(error),
                true);
         return ERROR_INSTALL_FAILURE;
     }
