@@ -25,7 +25,7 @@ endif()
 # The programs go in without their symbol tables, as in the zip.
 set(msi_inputs ${CMAKE_CURRENT_BINARY_DIR}/msi)
 file(MAKE_DIRECTORY ${msi_inputs})
-foreach(program ClumaDeck cluma-agent)
+foreach(program ClumaDeck cluma-agent ClumaAsk)
   add_custom_command(OUTPUT ${msi_inputs}/${program}.exe
                      COMMAND ${CMAKE_STRIP} -o ${msi_inputs}/${program}.exe
                              $<TARGET_FILE:${program}>
@@ -44,19 +44,8 @@ set(console_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
     HelpPicture=${assets}/help.png ConsoleIcon=${assets}/globe.ico
     SetupActions=$<TARGET_FILE:ClumaDeckSetup>)
 set(agent_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
-    AgentProgram=${msi_inputs}/cluma-agent.exe AgentIcon=${assets}/monitor.ico)
-set(agent_inputs)
-if(NOT TARGET ClumaAsk)
-  list(APPEND agent_defines WithAsk=no AskProgram=none)
-else()
-  add_custom_command(OUTPUT ${msi_inputs}/ClumaAsk.exe
-                     COMMAND ${CMAKE_STRIP} -o ${msi_inputs}/ClumaAsk.exe $<TARGET_FILE:ClumaAsk>
-                     DEPENDS ClumaAsk
-                     VERBATIM)
-  list(APPEND agent_defines WithAsk=yes AskProgram=${msi_inputs}/ClumaAsk.exe)
-  list(APPEND agent_inputs ${msi_inputs}/ClumaAsk.exe)
-endif()
-
+    AgentProgram=${msi_inputs}/cluma-agent.exe AskProgram=${msi_inputs}/ClumaAsk.exe
+    AgentIcon=${assets}/ask.ico)
 function(_cluma_msi output wxs defines inputs)
   set(arguments)
   foreach(define IN LISTS defines)
@@ -74,7 +63,7 @@ endfunction()
 _cluma_msi(${console_msi} windows/ClumaDeck.wxs "${console_defines}"
            "${msi_inputs}/ClumaDeck.exe;ClumaDeckSetup;${CLUMA_BUTTON_IMAGES}")
 _cluma_msi(${agent_msi} windows/ClumaDeck-agent.wxs "${agent_defines}"
-           "${msi_inputs}/cluma-agent.exe;${agent_inputs}")
+           "${msi_inputs}/cluma-agent.exe;${msi_inputs}/ClumaAsk.exe")
 set(installer_files ${console_msi} ${agent_msi})
 
 # What the installers' test needs to make the console's package again with another version.

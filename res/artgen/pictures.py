@@ -201,6 +201,25 @@ def monitor_icon():
     return formats.ico([(_monitor_canvas(48).rgba_rows(), 32)])
 
 
+
+def _ask_canvas(size):
+    """The student's window: the room's monitor with a speech bubble asking a question."""
+    c = _monitor_canvas(size)
+    k = size / 48
+    bubble = shapes.union(shapes.box(22 * k, 1 * k, 47 * k, 21 * k, 6 * k),
+                          shapes.polygon([(27 * k, 18 * k), (34 * k, 18 * k), (24 * k, 27 * k)]))
+    c.glow(shapes.shifted(bubble, 0.8 * k, 1.2 * k), (0, 0, 0, 90), 1.2 * k)
+    c.draw(bubble, solid(255, 255, 255))
+    c.draw(shapes.outline(bubble, 1.0 * k), solid(0, 70, 170, 230))
+    cell = 2.2 * k
+    shape, bbox = font.text_shape("?", 34.5 * k - 2.5 * cell, 4.2 * k, cell, weight=0.5)
+    c.draw(shape, solid(*BAR_BLUE), bbox)
+    return c
+
+
+def ask_icon():
+    return formats.ico([(_ask_canvas(size).rgba_rows(), 32) for size in (48, 32, 16)])
+
 # --- cursors (132 and 150) ------------------------------------------------------------------
 
 
@@ -347,6 +366,7 @@ ALL = {
     "deck_picture.bmp": (deck_picture, "bitmap 190, 70 x 55, 24-bit"),
     "globe.ico": (globe_icon, "icon 21, 48 x 48, 32-bit with alpha"),
     "monitor.ico": (monitor_icon, "icon 192, 48 x 48, 32-bit with alpha"),
+    "ask.ico": (ask_icon, "ClumaAsk.exe's icon, 48, 32 and 16 pixels, 32-bit with alpha"),
     "pen.cur": (pen_cursor, "cursor 150, 48 x 48 24-bit and 32 x 32 32-bit, hot spot (1, 1)"),
     "colour_drag.cur": (colour_drag_cursor, "cursor 132, 32 x 32 32-bit, hot spot (1, 1)"),
     "ipSet.PNG": (ip_set_strip, "SetIP button strip, four 64 x 64 frames"),

@@ -6,11 +6,13 @@ import zipfile
 
 from package_support import env, top_folder
 from pe_image import (MACHINE_AMD64, MACHINE_I386, RT_BITMAP, RT_CURSOR_GROUP, RT_DIALOG,
-                      RT_ICON_GROUP, SUBSYSTEM_WINDOWS_CUI, SUBSYSTEM_WINDOWS_GUI, PeImage,
-                      dialog_caption)
+                      RT_ICON_GROUP, RT_MANIFEST, SUBSYSTEM_WINDOWS_CUI, SUBSYSTEM_WINDOWS_GUI,
+                      PeImage, dialog_caption)
 
 ROOM_FILES = {"ClumaDeck.exe", "ipSet.PNG", "help.png", "localIp.txt", "cluma-agent.exe",
-              "README.txt"}
+              "ClumaAsk.exe", "README.txt"}
+PROGRAMS = {"ClumaDeck.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-agent.exe": SUBSYSTEM_WINDOWS_CUI,
+            "ClumaAsk.exe": SUBSYSTEM_WINDOWS_GUI}
 MACHINES = {"x86_64": MACHINE_AMD64, "i686": MACHINE_I386}
 
 # What the console needs of its own resources; a dialog is also checked by its caption.
@@ -70,15 +72,14 @@ class WindowsPackageTest(unittest.TestCase):
         self.assertNotIn("@", text, "every placeholder was filled")
 
     def test_each_program_is_built_for_the_packages_processor_and_kind_of_window(self):
-        cases = [("ClumaDeck.exe", SUBSYSTEM_WINDOWS_GUI), ("cluma-agent.exe", SUBSYSTEM_WINDOWS_CUI)]
-        for name, subsystem in cases:
+        for name, subsystem in PROGRAMS.items():
             with self.subTest(name):
                 image = PeImage(self.content[name])
                 self.assertEqual(image.machine, MACHINES[self.arch])
                 self.assertEqual(image.subsystem, subsystem)
 
     def test_the_programs_load_only_libraries_that_windows_has(self):
-        for name in ("ClumaDeck.exe", "cluma-agent.exe"):
+        for name in PROGRAMS:
             with self.subTest(name):
                 libraries = {lib.lower() for lib in PeImage(self.content[name]).imported_libraries()}
                 self.assertIn("kernel32.dll", libraries)
@@ -92,6 +93,15 @@ class WindowsPackageTest(unittest.TestCase):
                 self.assertGreater(len(resources[(kind, ident)]), 0)
                 if caption is not None:
                     self.assertEqual(dialog_caption(resources[(kind, ident)]), caption)
+
+    def test_the_students_window_carries_its_dialog_and_icon_and_asks_for_no_administrator(self):
+        resources = PeImage(self.content["ClumaAsk.exe"]).resources()
+        self.assertEqual(dialog_caption(resources[(RT_DIALOG, 100)]), "ClumaAsk")
+        self.assertIn("Ask the presenter to look at my screen".encode("utf-16-le"),
+                      resources[(RT_DIALOG, 100)])
+        self.assertGreater(len(resources[(RT_ICON_GROUP, 1)]), 0)
+        manifest = resources[(RT_MANIFEST, 1)].decode("utf-8")
+        self.assertIn('requestedExecutionLevel level="asInvoker"', manifest)
 
 
 if __name__ == "__main__":
