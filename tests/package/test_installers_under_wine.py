@@ -172,7 +172,9 @@ class InstallersUnderWineTest(unittest.TestCase):
                          r"NT AUTHORITY\LocalService")
 
         # msiexec waits for the service to report running, which it does once it listens.
-        self.assertEqual(probe(port), ROOM_NAME.encode())
+        log = os.path.join(self.drive_c, "ProgramData", "ClumaDeck", "agent-log.txt")
+        service_log = open(log, errors="replace").read() if os.path.exists(log) else "no log"
+        self.assertEqual(probe(port), ROOM_NAME.encode(), service_log)
 
         [link] = self.shortcuts("Ask the presenter.lnk")
         with open(link, "rb") as f:
