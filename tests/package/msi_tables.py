@@ -1,6 +1,8 @@
 """Reads a Windows Installer package's tables with msiinfo (msitools)."""
 
+import os
 import subprocess
+import tempfile
 
 
 def table(path, name):
@@ -9,8 +11,11 @@ def table(path, name):
                             check=True).stdout.split()
     if name not in listed:
         return []
-    text = subprocess.run(["msiinfo", "export", path, name], capture_output=True, text=True,
-                          check=True).stdout
+    # msiinfo writes a table's binary streams (icons, DLLs) as files into the current folder:
+    # a folder of its own keeps them out of the source tree.
+    with tempfile.TemporaryDirectory(prefix="msiinfo-") as folder:
+        text = subprocess.run(["msiinfo", "export", os.path.abspath(path), name],
+                              capture_output=True, text=True, check=True, cwd=folder).stdout
     lines = text.split("\r\n") if "\r\n" in text else text.split("\n")
     columns = lines[0].split("\t")
     # The second line holds the column types, the third the table's name and its keys.
