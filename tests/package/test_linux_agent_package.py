@@ -62,12 +62,17 @@ class LinuxAgentPackageTest(unittest.TestCase):
 
     def test_the_unit_starts_the_agent_where_the_readme_installs_it(self):
         unit = read_unit(self.unit_text)
-        self.assertEqual(unit[("Service", "ExecStart")], [INSTALLED_AGENT + " serve"])
+        self.assertEqual(unit[("Service", "ExecStart")],
+                         [INSTALLED_AGENT + " serve --state /var/lib/cluma-agent/state"])
+        # Its own system user: a dynamic user's state would be closed to the students.
+        self.assertEqual(unit[("Service", "User")], ["cluma-agent"])
+        self.assertNotIn(("Service", "DynamicUser"), unit)
         self.assertEqual(unit[("Install", "WantedBy")], ["multi-user.target"])
         self.assertIn(("Service", "Restart"), unit)
         with open(os.path.join(self.unpacked, "README.txt")) as f:
             readme = f.read()
-        for step in (f"install -m 0755 cluma-agent {INSTALLED_AGENT}",
+        for step in ("useradd --system --user-group --home-dir /var/lib/cluma-agent",
+                     f"install -m 0755 cluma-agent {INSTALLED_AGENT}",
                      "systemctl enable --now cluma-agent", "12357"):
             with self.subTest(step):
                 self.assertIn(step, readme)

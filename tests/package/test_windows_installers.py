@@ -1,0 +1,125 @@
+"""The two Windows Installer packages of this build folder, read table by table: what each
+installs, where, as which service, with which properties, and how an upgrade finds it."""
+
+import os
+import unittest
+
+from msi_tables import properties, summary, table
+from package_support import env
+
+ATTRIBUTE_64BIT = 256
+# Ctrl+Alt+H: the key H with Ctrl (2) and Alt (4) in the high byte.
+HOTKEY_CTRL_ALT_H = 0x0648
+UPGRADE_CODES = {
+    ("console", "x86_64"): "{7D672522-F561-4959-B2D8-9B4C3A69EC6D}",
+    ("console", "i686"): "{BF8C5064-7FB9-4966-97EA-79BEBFCA8F8C}",
+    ("agent", "x86_64"): "{72B7603B-5104-4B21-9439-30AF4949D50C}",
+    ("agent", "i686"): "{21B27EEE-F995-46D5-BA78-22FF3E56AA4D}",
+}
+PARAMETERS = r"SYSTEM\CurrentControlSet\Services\ClumaDeckAgent\Parameters"
+
+
+class InstallerTablesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.arch = env("CLUMA_PACKAGE_ARCH")
+        cls.version = env("CLUMA_VERSION")
+        cls.console = env("CLUMA_CONSOLE_MSI")
+        cls.agent = env("CLUMA_AGENT_MSI")
+
+    def test_each_package_is_named_versioned_and_keyed_for_major_upgrades(self):
+        cases = [("console", self.console, "ClumaDeck", f"ClumaDeck-{self.version}"),
+                 ("agent", self.agent, "ClumaDeck agent", f"ClumaDeck-agent-{self.version}")]
+        platform = {"x86_64": "x64", "i686": "Intel"}[self.arch]
+        for kind, path, product, stem in cases:
+            with self.subTest(kind):
+                self.assertEqual(os.path.basename(path), f"{stem}-windows-{self.arch}.msi")
+                found = properties(path)
+                self.assertEqual(found["ProductName"], product)
+                self.assertEqual(found["ProductVersion"], self.version)
+                self.assertEqual(found["Manufacturer"], "ClumaDeck")
+                self.assertEqual(found["UpgradeCode"], UPGRADE_CODES[(kind, self.arch)])
+                self.assertEqual(summary(path)["Template"], f"{platform};1033")
+                # An older version is found and removed; a newer one stops the install.
+                upgrades = {(row["VersionMin"], row["VersionMax"], row["ActionProperty"])
+                            for row in table(path, "Upgrade")}
+                self.assertEqual(upgrades, {("", self.version, "WIX_UPGRADE_DETECTED"),
+                                            (self.version, "", "WIX_DOWNGRADE_DETECTED")})
+                icon = found["ARPPRODUCTICON"]
+                self.assertIn(icon, {row["Name"] for row in table(path, "Icon")})
+                for row in table(path, "Component"):
+                    bits = int(row["Attributes"]) & ATTRIBUTE_64BIT
+                    self.assertEqual(bool(bits), self.arch == "x86_64", row["Component"])
+
+    def test_the_console_package_installs_the_console_its_pictures_and_a_shortcut(self):
+        files = {row["FileName"] for row in table(self.console, "File")}
+        self.assertEqual(files, {"ClumaDeck.exe", "ipSet.PNG", "help.png"})
+        shortcuts = [(row["Directory_"], row["Target"]) for row in table(self.console, "Shortcut")]
+        self.assertEqual(shortcuts, [("ProgramMenuFolder", "[INSTALLDIR]ClumaDeck.exe")])
+        self.assertIn("LOCALIP", properties(self.console)["SecureCustomProperties"].split(";"))
+
+    def test_localip_txt_is_made_by_the_setup_actions_after_the_files_and_never_on_removal(self):
+        actions = {row["Action"]: row for row in table(self.console, "CustomAction")}
+        self.assertEqual(actions["CheckLocalAddress"]["Target"], "CheckLocalAddress")
+        # Deferred (1024), as the system (2048), from a DLL in the Binary table (1).
+        self.assertEqual(int(actions["WriteLocalAddressFile"]["Type"]), 1 + 1024 + 2048)
+        sequence = {row["Action"]: row for row in table(self.console, "InstallExecuteSequence")}
+
+        def at(action):
+            return int(sequence[action]["Sequence"])
+
+        self.assertLess(at("CostFinalize"), at("CheckLocalAddress"))
+        self.assertLess(at("CheckLocalAddress"), at("RemoveExistingProducts"))
+        self.assertLess(at("InstallFiles"), at("WriteLocalAddressFile"))
+        self.assertLess(at("WriteLocalAddressFile"), at("InstallFinalize"))
+        for action in ("CheckLocalAddress", "WriteLocalAddressFile"):
+            self.assertEqual(sequence[action]["Condition"], "NOT REMOVE")
+        self.assertNotIn("localIp.txt", {row["FileName"] for row in table(self.console, "File")})
+
+    def test_the_agent_package_installs_and_starts_the_service_as_local_service(self):
+        files = {row["FileName"] for row in table(self.agent, "File")}
+        self.assertEqual(files, {"cluma-agent.exe", "ClumaAsk.exe"})
+        [service] = table(self.agent, "ServiceInstall")
+        self.assertEqual(
+            {key: service[key] for key in ("Name", "DisplayName", "ServiceType", "StartType",
+                                           "StartName", "Arguments")},
+            {"Name": "ClumaDeckAgent", "DisplayName": "ClumaDeck agent", "ServiceType": "16",
+             "StartType": "2", "StartName": r"NT AUTHORITY\LocalService",
+             "Arguments": "service run"})
+        [control] = table(self.agent, "ServiceControl")
+        # Start on install (1), stop on install and uninstall (2 + 32), delete on uninstall (128).
+        self.assertEqual((control["Name"], int(control["Event"]), control["Wait"]),
+                         ("ClumaDeckAgent", 1 + 2 + 32 + 128, "1"))
+
+    def test_the_properties_write_the_services_parameters(self):
+        values = {row["Name"]: (row["Value"], row["Component_"])
+                  for row in table(self.agent, "Registry") if row["Key"] == PARAMETERS}
+        self.assertEqual(values["Name"][0], "[AGENTNAME]")
+        self.assertEqual(values["Console"][0], "[CONSOLE]")
+        self.assertEqual(values["Port"][0], "#[PORT]")
+        port_component = {row["Component"]: row for row in table(self.agent, "Component")}[
+            values["Port"][1]]
+        self.assertEqual(port_component["Condition"], "PORT", "Port is written only when given")
+        secure = properties(self.agent)["SecureCustomProperties"].split(";")
+        self.assertTrue({"AGENTNAME", "CONSOLE", "PORT"} <= set(secure), secure)
+
+    def test_the_students_shortcut_opens_the_dialog_with_ctrl_alt_h(self):
+        [shortcut] = table(self.agent, "Shortcut")
+        self.assertEqual((shortcut["Directory_"], shortcut["Target"]),
+                         ("ProgramMenuFolder", "[INSTALLDIR]ClumaAsk.exe"))
+        self.assertEqual(int(shortcut["Hotkey"]), HOTKEY_CTRL_ALT_H)
+
+    def test_the_state_folder_is_written_by_the_service_and_read_by_every_user(self):
+        [folder] = table(self.agent, "CreateFolder")
+        [access] = table(self.agent, "MsiLockPermissionsEx")
+        self.assertEqual((access["LockObject"], access["Table"]),
+                         (folder["Directory_"], "CreateFolder"))
+        sddl = access["SDDLText"]
+        self.assertTrue(sddl.startswith("D:P"), "nothing inherited from ProgramData")
+        for ace in ("(A;OICI;0x1301bf;;;LS)", "(A;OICI;FRFX;;;BU)"):
+            self.assertIn(ace, sddl)
+        self.assertNotIn(";;;WD)", sddl)
+
+
+if __name__ == "__main__":
+    unittest.main()
