@@ -230,10 +230,6 @@ class Inspector:
         """The window's client area on the screen."""
         return parse_rect(self.ask(f"client {hwnd}")[0])
 
-    def window_at(self, x, y):
-        """The top-level window that a click at the screen point would reach."""
-        return int(self.ask(f"at {x} {y}")[0])
-
     def foreground(self):
         hwnd, cls, title = self.ask("foreground")[0].split("\t")
         return int(hwnd), unescape(cls), unescape(title)

@@ -73,13 +73,6 @@ class AskTest(E2ETestCase):
         except AssertionError as error:
             raise AssertionError(f"{error}; the window said {seen!r}") from None
 
-    def click_on(self, hwnd, rect, what):
-        """Clicks the middle of rect once a click there reaches the window hwnd (the student's
-        window and the console's prompt share this one screen and may cover each other)."""
-        x, y = centre(rect)
-        wait_until(lambda: self.inspector.window_at(x, y) == hwnd, 20, f"{what} to be uncovered")
-        click(x, y)
-
     def wait_ready(self, window):
         """The window in front and Send enabled: the keyboard reaches the reason."""
         send = self.inspector.child(window.hwnd, SEND)
@@ -128,7 +121,9 @@ class AskTest(E2ETestCase):
                         & ES_READONLY)
         self.assertEqual(self.text(window.hwnd, CLOSE), "Close")
 
-        self.click_on(box.hwnd, buttons["Yes"].rect, "the prompt's Yes")
+        # The prompt comes up beside the student's window, not always in front of it.
+        self.click_on(box.hwnd, centre(buttons["Yes"].rect), "the prompt's Yes",
+                      foreground=False)
         wait_until(lambda: self.app.launches(), 20, "the viewer to start")
         self.assertEqual(self.app.launches()[0][1], "127.0.0.5" + PARAMETERS)
 
@@ -138,10 +133,9 @@ class AskTest(E2ETestCase):
         self.inspector.close_window(viewer.hwnd)
         wait_until(lambda: self.inspector.find_window(cls=VIEWER_CLASS) is None, 20,
                    "the viewer's window to close")
-        self.click_on(window.hwnd, self.inspector.child(window.hwnd, STATUS).rect,
-                      "the student's window")
-        wait_until(lambda: self.inspector.foreground()[0] == window.hwnd, 20,
-                   "the student's window in front")
+        self.bring_forward_by_click(window.hwnd,
+                                    centre(self.inspector.child(window.hwnd, STATUS).rect),
+                                    "the student's window")
         self.guide_image("ask-sent.png", window.rect)
 
     def test_with_no_console_known_the_window_says_so_and_escape_closes_it(self):

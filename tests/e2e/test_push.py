@@ -16,7 +16,10 @@ class PushTest(E2ETestCase):
     def ask(self, reason, console="127.0.0.1"):
         require_loopback(console, "a push request to")
         agent = os.path.join(self.native_build, "agent", "cluma-agent")
-        return subprocess.run([agent, "ask", "--console", console, reason],
+        # A state file of the test's own that holds nothing: the request goes from the
+        # console's own loopback address, never from what the machine's agent remembers.
+        state = os.path.join(self.folder, "no-console-remembered.txt")
+        return subprocess.run([agent, "ask", "--console", console, "--state", state, reason],
                               capture_output=True, text=True, timeout=30)
 
     def open_console(self):

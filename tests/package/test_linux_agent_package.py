@@ -107,7 +107,8 @@ class LinuxAgentPackageTest(unittest.TestCase):
     def test_the_packaged_agent_answers_a_probe_with_its_display_name(self):
         port = free_loopback_port()
         agent = subprocess.Popen([os.path.join(self.unpacked, "cluma-agent"), "serve", "--bind",
-                                  "127.0.0.1", "--port", str(port), "--name", "Room 12 PC 3"],
+                                  "127.0.0.1", "--port", str(port), "--name", "Room 12 PC 3",
+                                  "--state", os.path.join(self.unpacked, "state")],
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         try:
             first_line = agent.stdout.readline()

@@ -362,10 +362,6 @@ void Run(const std::string& line) {
         HWND window = ::GetForegroundWindow();
         std::cout << HandleText(window) << "\t" << Escape(ClassOf(window)) << "\t"
                   << Escape(WindowText(window)) << "\n";
-    } else if (verb == "at") {
-        POINT point{};
-        words >> point.x >> point.y;
-        std::cout << HandleText(::GetAncestor(::WindowFromPoint(point), GA_ROOT)) << "\n";
     } else if (!verb.empty()) {
         std::cout << "error unknown command " << verb << "\n";
     }
