@@ -2,9 +2,9 @@
 
 # The packages for building and testing everything: the native core, the Windows program
 # with MinGW-w64, the packages and their checks (Python, binutils' objdump), and running the
-# Windows program under Wine on a private X display.
+# Windows program under Wine on a private X display; clang and its libFuzzer for the fuzz targets.
 CLUMA_BUILD_PACKAGES=(cmake g++ make binutils googletest libgtest-dev libgmock-dev clang-format
-  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix python3)
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix python3 clang libfuzzer-14-dev)
 CLUMA_WINE_PACKAGES=(wine64 xvfb xdotool x11-utils imagemagick)
 
 ensure_packages() {
