@@ -1,17 +1,22 @@
 // The agent's answer to the console's probe: its display name, sent as soon as a connection
-// is accepted, then the connection is closed.
+// is accepted, then the connection is closed. The prober is remembered as this machine's
+// console, for `ask`.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
 struct ServeSettings {
     std::string name;
     std::string bindAddress; // empty: all addresses
-    std::uint16_t port;
-    bool verbose = false; // a line on out for every probe answered
+    std::uint16_t port = 0;
+    bool verbose = false;              // a line on out for every probe answered
+    std::string statePath;             // where the console is remembered; empty: nowhere
+    std::string pinnedConsole;         // when set, only this console is remembered
+    std::function<void()> onListening; // called once the port is taken, before the first wait
 };
 
 // Serves until stop is set. Returns the process exit code: 0 after a stop, 2 when the port

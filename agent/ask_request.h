@@ -22,8 +22,8 @@ enum class AskOutcome {
 };
 
 struct AskRequest {
-    std::string console;         // the console's dotted address
-    std::string bind;            // the local address to send from; empty: any
+    std::string console; // the console's dotted address
+    std::string bind;    // the local address to send from; empty: any
     std::uint16_t port = kPushPort;
     std::string reason;          // sent as it is: cut it with CutReason first
     int connectTimeoutMs = 3000; // bounded: a console that does not answer is reported

@@ -3,6 +3,7 @@
 // knows this machine by). `serve` writes it; `ask` and ClumaAsk.exe read it.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,14 @@ struct ConsoleState {
 
     bool operator==(const ConsoleState&) const = default;
 };
+
+// A valid file is never longer than this ("console " and "local ", two addresses of at most
+// 15 characters, two newlines: 46 bytes); anything longer is not read.
+inline constexpr std::size_t kMaxConsoleStateBytes = 64;
+
+// True for four decimal numbers of 0 to 255 without leading zeros that can name a peer (not
+// 0.0.0.0, not 255.255.255.255): the only form of address the state file holds.
+bool IsDottedAddress(std::string_view text);
 
 // The file's text for a state, and the state a file's text holds: nullopt for anything but
 // exactly what FormatConsoleState writes (empty, truncated, oversized or garbled text is "no

@@ -1,8 +1,10 @@
-// cluma-agent: the node agent. Answers the console's probe with this machine's display name
-// and sends screen-push requests to the console.
+// cluma-agent: the node agent. Answers the console's probe with this machine's display name,
+// remembers that console, and sends screen-push requests to it.
 #include "agent/agent_ask.h"
 #include "agent/agent_options.h"
 #include "agent/agent_serve.h"
+#include "agent/agent_service.h"
+#include "agent/console_state.h"
 #include "discovery/subnet_probe.h"
 #include "platform/net.h"
 #include "platform/stop_request.h"
@@ -23,18 +25,30 @@ int main(int argc, char** argv) {
         std::cout << AgentUsage();
         return 0;
     }
+    if (options.mode == AgentMode::serviceInstall || options.mode == AgentMode::serviceRemove ||
+        options.mode == AgentMode::serviceRun) {
+        return RunServiceCommand(options, std::cout, std::cerr);
+    }
     if (!platform::StartNetworking(2, 2)) {
         std::cerr << "cluma-agent: the network could not be started on this machine\n";
         return 1;
     }
     if (options.mode == AgentMode::ask) {
-        AskSettings ask{options.console, options.port != 0 ? options.port : kPushPort,
-                        options.reason};
+        AskSettings ask;
+        ask.console = options.console;
+        ask.bind = options.bindAddress;
+        ask.statePath = options.statePath;
+        ask.port = options.port != 0 ? options.port : kPushPort;
+        ask.reason = options.reason;
         return AskForAttention(ask, std::cout, std::cerr);
     }
-    ServeSettings serve{options.nameGiven ? options.name : platform::LocalHostName(),
-                        options.bindAddress, options.port != 0 ? options.port : kProbePort,
-                        options.verbose};
+    ServeSettings serve;
+    serve.name = options.nameGiven ? options.name : platform::LocalHostName();
+    serve.bindAddress = options.bindAddress;
+    serve.port = options.port != 0 ? options.port : kProbePort;
+    serve.verbose = options.verbose;
+    serve.statePath = options.statePath.empty() ? DefaultConsoleStatePath() : options.statePath;
+    serve.pinnedConsole = options.console;
     static std::atomic<bool> stop{false};
     platform::InstallStopRequestHandler(&stop);
     return ServeProbes(serve, stop, std::cout, std::cerr);

@@ -33,8 +33,10 @@ void RunCase(int agentCount, int runs, const std::string& addressFile) {
     std::vector<std::unique_ptr<std::ostringstream>> sinks;
     for (int i = 0; i < agentCount; ++i) {
         int host = agentCount >= 255 ? i + 1 : 1 + i * (255 / agentCount);
-        ServeSettings serve{"bench-" + std::to_string(host), "127.0.0." + std::to_string(host),
-                            port};
+        ServeSettings serve;
+        serve.name = "bench-" + std::to_string(host);
+        serve.bindAddress = "127.0.0." + std::to_string(host);
+        serve.port = port;
         sinks.push_back(std::make_unique<std::ostringstream>());
         std::ostringstream* sink = sinks.back().get();
         agents.emplace_back([serve, &stop, sink] { ServeProbes(serve, stop, *sink, *sink); });

@@ -109,6 +109,18 @@ bool StartListening(const Socket& socket, int backlog, int& error);
 // Accepts one connection; peerAddress receives the peer's dotted address. Invalid on failure.
 Socket Accept(const Socket& listener, std::string& peerAddress);
 
+// The dotted local address a socket is bound to (for an accepted connection: the address of
+// this machine that the peer reached), or an empty text when it cannot be learned.
+std::string LocalAddress(const Socket& socket);
+
+// Waits up to timeoutMs for a started connect to finish, watching both the write and the
+// exception set (Winsock reports a refused connect only in the latter). ready: connected;
+// failed: error holds the reason (refused, unreachable, ...); timeout: no answer in time.
+Wait FinishConnect(const Socket& socket, int timeoutMs, int& error);
+
+// True for the error codes meaning "nothing listens on that port" (the connection was refused).
+bool IsConnectionRefused(int error);
+
 // The local port a socket is bound to, 0 when unknown.
 std::uint16_t LocalPort(const Socket& socket);
 

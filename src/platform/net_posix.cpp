@@ -198,6 +198,45 @@ Socket Accept(const Socket& listener, std::string& peerAddress) {
     return accepted;
 }
 
+std::string LocalAddress(const Socket& socket) {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (::getsockname(socket.Native(), reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+        local.sin_family != AF_INET) {
+        return std::string();
+    }
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &local.sin_addr, text, sizeof text);
+    return text;
+}
+
+Wait FinishConnect(const Socket& socket, int timeoutMs, int& error) {
+    error = 0;
+    // A refused or failed connect leaves a POSIX socket writable with SO_ERROR set.
+    Wait wait = WaitWritable(socket, timeoutMs);
+    if (wait != Wait::ready) {
+        error = wait == Wait::failed ? errno : 0;
+        return wait;
+    }
+    socklen_t length = sizeof error;
+    if (::getsockopt(socket.Native(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+        error = errno;
+        return Wait::failed;
+    }
+    if (error != 0) {
+        return Wait::failed;
+    }
+    if (!IsConnected(socket)) {
+        error = ENOTCONN;
+        return Wait::failed;
+    }
+    return Wait::ready;
+}
+
+bool IsConnectionRefused(int error) {
+    return error == ECONNREFUSED;
+}
+
 std::uint16_t LocalPort(const Socket& socket) {
     sockaddr_in local{};
     socklen_t length = sizeof local;

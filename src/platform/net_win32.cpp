@@ -178,6 +178,53 @@ Socket Accept(const Socket& listener, std::string& peerAddress) {
     return accepted;
 }
 
+std::string LocalAddress(const Socket& socket) {
+    sockaddr_in local{};
+    int length = sizeof local;
+    if (::getsockname(socket.Native(), reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+        local.sin_family != AF_INET) {
+        return std::string();
+    }
+    return ::inet_ntoa(local.sin_addr);
+}
+
+Wait FinishConnect(const Socket& socket, int timeoutMs, int& error) {
+    error = 0;
+    fd_set writeSet;
+    fd_set exceptionSet;
+    FD_ZERO(&writeSet);
+    FD_ZERO(&exceptionSet);
+    FD_SET(socket.Native(), &writeSet);
+    FD_SET(socket.Native(), &exceptionSet);
+    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    int count = ::select(0, nullptr, &writeSet, &exceptionSet, &timeout);
+    if (count == SOCKET_ERROR) {
+        error = ::WSAGetLastError();
+        return Wait::failed;
+    }
+    if (count == 0) {
+        return Wait::timeout;
+    }
+    int length = sizeof error;
+    if (::getsockopt(socket.Native(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                     &length) != 0) {
+        error = ::WSAGetLastError();
+        return Wait::failed;
+    }
+    if (error != 0) {
+        return Wait::failed;
+    }
+    if (!IsConnected(socket)) {
+        error = WSAENOTCONN;
+        return Wait::failed;
+    }
+    return Wait::ready;
+}
+
+bool IsConnectionRefused(int error) {
+    return error == WSAECONNREFUSED;
+}
+
 std::uint16_t LocalPort(const Socket& socket) {
     sockaddr_in local{};
     int length = sizeof local;

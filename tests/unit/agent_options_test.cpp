@@ -43,6 +43,24 @@ TEST(AgentOptions, AcceptsWhatATechnicianTypes) {
          "please",
          12341},
         {{"ask", "--console", "10.0.0.1"}, AgentMode::ask, "", "", "10.0.0.1", "", 0},
+        {{"ask", "hello"}, AgentMode::ask, "", "", "", "hello", 0},
+        {{"ask", "--bind", "127.0.0.7", "why", "--", "--verbose"},
+         AgentMode::ask,
+         "",
+         "127.0.0.7",
+         "",
+         "why -- --verbose",
+         0},
+        {{"serve", "--console", "10.0.0.1"}, AgentMode::serve, "", "", "10.0.0.1", "", 0},
+        {{"service", "install", "--name", "PC 7", "--port", "4000", "--console", "10.0.0.1"},
+         AgentMode::serviceInstall,
+         "PC 7",
+         "",
+         "10.0.0.1",
+         "",
+         4000},
+        {{"service", "remove"}, AgentMode::serviceRemove, "", "", "", "", 0},
+        {{"service", "run"}, AgentMode::serviceRun, "", "", "", "", 0},
     };
     for (const GoodCase& c : cases) {
         std::string joined;
@@ -59,6 +77,16 @@ TEST(AgentOptions, AcceptsWhatATechnicianTypes) {
         EXPECT_EQ(options.console, c.console);
         EXPECT_EQ(options.reason, c.reason);
         EXPECT_EQ(options.port, c.port);
+    }
+}
+
+TEST(AgentOptions, StateFileIsTakenByServeAndAsk) {
+    for (const char* command : {"serve", "ask"}) {
+        SCOPED_TRACE(command);
+        std::string error;
+        AgentOptions options = ParseAgentOptions({command, "--state", "/tmp/s"}, error);
+        EXPECT_EQ(error, "");
+        EXPECT_EQ(options.statePath, "/tmp/s");
     }
 }
 
@@ -80,11 +108,17 @@ TEST(AgentOptions, RejectsMistakesWithAMessageThatNamesThem) {
         {{"serve", "--bind", "10.1"}, "--bind needs an address"},
         {{"serve", "--bind", "300.1.1.1"}, "--bind needs an address"},
         {{"serve", "extra"}, "unexpected word 'extra'"},
-        {{"serve", "--console", "10.0.0.1"}, "does not belong to 'serve'"},
         {{"ask", "--name", "x", "--console", "10.0.0.1"}, "does not belong to 'ask'"},
-        {{"ask", "hello"}, "ask needs --console"},
         {{"ask", "--console", "presenter"}, "--console needs the presenter's address"},
-        {{"ask", "--verbose", "--console", "10.0.0.1"}, "unknown option '--verbose'"},
+        {{"ask", "--verbose", "--console", "10.0.0.1"}, "--verbose does not belong to 'ask'"},
+        {{"ask", "--loud"}, "unknown option '--loud'"},
+        {{"ask", "--state"}, "--state needs a value"},
+        {{"serve", "--state", ""}, "--state needs a file name"},
+        {{"service"}, "service needs 'install', 'remove' or 'run'"},
+        {{"service", "start"}, "service needs 'install', 'remove' or 'run'"},
+        {{"service", "install", "--state", "x"}, "does not belong to 'service install'"},
+        {{"service", "remove", "--name", "x"}, "does not belong to 'service remove'"},
+        {{"service", "run", "extra"}, "unexpected word 'extra'"},
     };
     for (const BadCase& c : cases) {
         std::string joined;

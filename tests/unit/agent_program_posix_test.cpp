@@ -74,9 +74,9 @@ TEST(AgentProgram, AProbeGetsTheNameAndTheAgentStopsCleanlyOnSigterm) {
     ScratchDir dir;
     std::uint16_t port = PickFreePort();
     std::string portText = std::to_string(port);
-    AgentProcess agent(
-        {"serve", "--name", "Lab PC 3", "--bind", "127.0.0.33", "--port", portText, "--verbose"},
-        dir);
+    AgentProcess agent({"serve", "--name", "Lab PC 3", "--bind", "127.0.0.33", "--port", portText,
+                        "--verbose", "--state", dir.Path("state")},
+                       dir);
     ASSERT_TRUE(WaitFor([&] { return Answers("127.0.0.33", port); }, 5000)) << agent.Err();
 
     NodeRegistry registry;
@@ -103,7 +103,9 @@ TEST(AgentProgram, APortAlreadyInUseIsExplained) {
     int error = 0;
     platform::Socket taken = platform::Listen("127.0.0.34", port, 1, error);
     ASSERT_TRUE(taken.Valid());
-    AgentProcess agent({"serve", "--bind", "127.0.0.34", "--port", std::to_string(port)}, dir);
+    AgentProcess agent({"serve", "--bind", "127.0.0.34", "--port", std::to_string(port), "--state",
+                        dir.Path("state")},
+                       dir);
     EXPECT_EQ(agent.WaitExit(5000), 2);
     EXPECT_NE(agent.Err().find("already in use"), std::string::npos) << agent.Err();
 }
@@ -121,9 +123,9 @@ TEST(AgentProgram, AskDeliversItsReasonBytes) {
     platform::Socket console = platform::Listen("127.0.0.1", 0, 4, error);
     ASSERT_TRUE(console.Valid());
     std::uint16_t port = platform::LocalPort(console);
-    AgentProcess agent(
-        {"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "my", "code", "crashes"},
-        dir);
+    AgentProcess agent({"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "--state",
+                        dir.Path("state"), "my", "code", "crashes"},
+                       dir);
     ASSERT_EQ(platform::WaitReadable(console, 5000), platform::Wait::ready);
     std::string peer;
     platform::Socket request = platform::Accept(console, peer);
@@ -146,7 +148,8 @@ TEST(AgentProgram, AskDeliversItsReasonBytes) {
 TEST(AgentProgram, AskTellsTheStudentWhenNoConsoleAnswers) {
     ScratchDir dir;
     std::uint16_t port = PickFreePort(); // nothing listens there now
-    AgentProcess agent({"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "hi"},
+    AgentProcess agent({"ask", "--console", "127.0.0.1", "--port", std::to_string(port), "--state",
+                        dir.Path("state"), "hi"},
                        dir);
     EXPECT_EQ(agent.WaitExit(10000), 1);
     EXPECT_NE(agent.Err().find("NOT sent"), std::string::npos) << agent.Err();
