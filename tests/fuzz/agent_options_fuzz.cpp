@@ -1,6 +1,6 @@
 // The agent's command line. The input is the words after the program's name, each ended by a
-// zero byte as in the program's arguments. Options that were accepted must say what the words
-// asked for, and the command line written back from them must give the same options.
+// zero byte as in the program's arguments. Accepted options must hold only what their command
+// takes, and the command line written back from them must give the same options.
 #include "agent/agent_options.h"
 #include "fuzz_input.h"
 #include "platform/net.h"
@@ -34,26 +34,39 @@ bool IsFourNumberAddress(const std::string& text) {
 
 // The shortest command line for the options.
 std::vector<std::string> CommandLine(const AgentOptions& options) {
-    if (options.mode == AgentMode::help) {
-        return {"--help"};
-    }
+    const auto add = [](std::vector<std::string>& words, const char* option,
+                        const std::string& value) {
+        if (!value.empty()) {
+            words.insert(words.end(), {option, value});
+        }
+    };
     std::vector<std::string> words;
-    if (options.mode == AgentMode::serve) {
+    switch (options.mode) {
+    case AgentMode::help:
+        return {"--help"};
+    case AgentMode::serviceRemove:
+        return {"service", "remove"};
+    case AgentMode::serviceRun:
+        return {"service", "run"};
+    case AgentMode::serviceInstall:
+        words = {"service", "install"};
+        break;
+    case AgentMode::serve:
         words = {"serve"};
-        if (options.nameGiven) {
-            words.insert(words.end(), {"--name", options.name});
-        }
-        if (!options.bindAddress.empty()) {
-            words.insert(words.end(), {"--bind", options.bindAddress});
-        }
-        if (options.verbose) {
-            words.push_back("--verbose");
-        }
-    } else {
-        words = {"ask", "--console", options.console};
+        break;
+    case AgentMode::ask:
+        words = {"ask"};
+        break;
     }
-    if (options.port != 0) {
-        words.insert(words.end(), {"--port", std::to_string(options.port)});
+    if (options.nameGiven) {
+        words.insert(words.end(), {"--name", options.name});
+    }
+    add(words, "--bind", options.bindAddress);
+    add(words, "--console", options.console);
+    add(words, "--state", options.statePath);
+    add(words, "--port", options.port != 0 ? std::to_string(options.port) : "");
+    if (options.verbose) {
+        words.push_back("--verbose");
     }
     if (!options.reason.empty()) {
         words.push_back(options.reason); // the reason as one word
@@ -64,7 +77,7 @@ std::vector<std::string> CommandLine(const AgentOptions& options) {
 bool SameOptions(const AgentOptions& a, const AgentOptions& b) {
     return a.mode == b.mode && a.name == b.name && a.nameGiven == b.nameGiven &&
            a.verbose == b.verbose && a.bindAddress == b.bindAddress && a.console == b.console &&
-           a.reason == b.reason && a.port == b.port;
+           a.statePath == b.statePath && a.reason == b.reason && a.port == b.port;
 }
 
 } // namespace
@@ -90,21 +103,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(words.empty() || words[0] == "help" || given("--help") || given("-h"));
         return 0;
     }
-    FUZZ_CHECK(options.mode == (words[0] == "serve" ? AgentMode::serve : AgentMode::ask));
-    FUZZ_CHECK(words[0] == "serve" || words[0] == "ask");
-    if (options.mode == AgentMode::serve) {
-        FUZZ_CHECK(options.reason.empty() && options.console.empty());
-        FUZZ_CHECK(options.bindAddress.empty() || IsFourNumberAddress(options.bindAddress));
-        FUZZ_CHECK(!options.nameGiven || given("--name"));
-        FUZZ_CHECK(!options.verbose || given("--verbose"));
-    } else {
-        FUZZ_CHECK(IsFourNumberAddress(options.console));
-        FUZZ_CHECK(options.name.empty() && !options.nameGiven && options.bindAddress.empty());
-    }
-    FUZZ_CHECK(options.port == 0 || given("--port"));
+    // Only what the command takes, each address four numbers.
+    const bool serve = options.mode == AgentMode::serve;
+    const bool ask = options.mode == AgentMode::ask;
+    const bool install = options.mode == AgentMode::serviceInstall;
+    FUZZ_CHECK(words[0] == (serve ? "serve" : ask ? "ask" : "service"));
+    FUZZ_CHECK(!options.nameGiven || ((serve || install) && given("--name")));
+    FUZZ_CHECK(options.name.empty() || options.nameGiven);
+    FUZZ_CHECK(!options.verbose || (serve && given("--verbose")));
+    FUZZ_CHECK(options.bindAddress.empty() ||
+               ((serve || ask) && IsFourNumberAddress(options.bindAddress)));
+    FUZZ_CHECK(options.console.empty() ||
+               ((serve || ask || install) && IsFourNumberAddress(options.console)));
+    FUZZ_CHECK(options.statePath.empty() || ((serve || ask) && given("--state")));
+    FUZZ_CHECK(options.reason.empty() || ask);
+    FUZZ_CHECK(options.port == 0 || ((serve || ask || install) && given("--port")));
 
-    // Written back and read again: the same options. An ask's reason can begin with "--"
-    // only when an empty word came before it, which writing it back does not repeat.
+    // Written back and read again: the same options. A reason that begins with "--" (its first
+    // word "--", or an empty word before such a one) is left out: as one word it is an option.
     if (options.reason.rfind("--", 0) == 0) {
         return 0;
     }

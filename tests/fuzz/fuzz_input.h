@@ -3,10 +3,12 @@
 #pragma once
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 // Reads an input front to back; past its end every piece is empty or zero.
@@ -38,6 +40,19 @@ private:
     std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, condition);
     std::abort();
 }
+
+// For the harness's own system calls: the message also names the system's error.
+[[noreturn]] inline void FuzzCallFailed(const char* file, int line, const char* call, int error) {
+    std::fprintf(stderr, "%s:%d: failed: %s: %s\n", file, line, call, std::strerror(error));
+    std::abort();
+}
+
+#define FUZZ_CHECK_CALL(condition)                                                                 \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            FuzzCallFailed(__FILE__, __LINE__, #condition, errno);                                 \
+        }                                                                                          \
+    } while (false)
 
 #define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \

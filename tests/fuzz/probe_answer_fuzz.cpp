@@ -24,7 +24,7 @@ public:
     AnsweringAgent() {
         int error = 0;
         listener_ = platform::Listen("127.0.0.1", 0, 16, error);
-        FUZZ_CHECK(listener_.Valid());
+        FUZZ_CHECK_CALL(listener_.Valid());
         port_ = platform::LocalPort(listener_);
         std::thread([this] { Serve(); }).detach();
     }

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     static platform::Socket* listener = [] {
         auto* socket = new platform::Socket(OpenPushListener(*settings));
-        FUZZ_CHECK(socket->Valid());
+        FUZZ_CHECK_CALL(socket->Valid());
         return socket;
     }();
     diagnostics->str("");
@@ -96,22 +96,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The node connects and sends its reason in one piece, all of it there before the
     // listener reads; a node with nothing to say ends its sending instead.
     platform::Socket node = platform::CreateTcpSocket();
-    FUZZ_CHECK(node.Valid());
-    FUZZ_CHECK(platform::StartConnect(node, "127.0.0.1", platform::LocalPort(*listener)));
-    FUZZ_CHECK(platform::WaitWritable(node, 10000) == platform::Wait::ready);
-    FUZZ_CHECK(platform::IsConnected(node));
+    FUZZ_CHECK_CALL(node.Valid());
+    FUZZ_CHECK_CALL(platform::StartConnect(node, "127.0.0.1", platform::LocalPort(*listener)));
+    FUZZ_CHECK_CALL(platform::WaitWritable(node, 10000) == platform::Wait::ready);
+    FUZZ_CHECK_CALL(platform::IsConnected(node));
     if (reasonSent.empty()) {
         platform::ShutdownSend(node);
     } else {
-        FUZZ_CHECK(platform::Send(node, reasonSent.data(), static_cast<int>(reasonSent.size())) ==
-                   static_cast<int>(reasonSent.size()));
+        FUZZ_CHECK_CALL(
+            platform::Send(node, reasonSent.data(), static_cast<int>(reasonSent.size())) ==
+            static_cast<int>(reasonSent.size()));
     }
-    FUZZ_CHECK(platform::WaitReadable(*listener, 10000) == platform::Wait::ready);
+    FUZZ_CHECK_CALL(platform::WaitReadable(*listener, 10000) == platform::Wait::ready);
     FUZZ_CHECK(ServeOnePushRequest(*listener, *settings) == PushServed::asked);
     // The listener closed first; the node then resets its end, so neither end waits out its
     // time: tens of thousands of connections a minute would otherwise use up the local ports.
     const linger reset{1, 0};
-    FUZZ_CHECK(setsockopt(node.Native(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset) == 0);
+    FUZZ_CHECK_CALL(setsockopt(node.Native(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset) == 0);
     node.Close();
     FUZZ_CHECK(prompt.asked == 1);
     FUZZ_CHECK(launches == (prompt.answer ? 1 : 0));
