@@ -2,11 +2,12 @@
 
 # The packages for building and testing everything: the native core, the Windows program
 # with MinGW-w64, the packages and their checks (Python, binutils' objdump; wixl and msitools
-# for the Windows Installer packages; dpkg-dev and lintian for the Debian package), and
-# running the Windows program under Wine on a private X display.
+# for the Windows Installer packages; dpkg-dev and lintian for the Debian package), clang and
+# its libFuzzer for the fuzz targets, iproute2 for the tests' loopback-only network namespace,
+# and running the Windows program under Wine on a private X display.
 CLUMA_BUILD_PACKAGES=(cmake g++ make binutils googletest libgtest-dev libgmock-dev clang-format
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix python3 wixl msitools dpkg-dev
-  lintian)
+  lintian clang libfuzzer-14-dev iproute2)
 CLUMA_WINE_PACKAGES=(wine64 xvfb xdotool x11-utils imagemagick)
 
 ensure_packages() {
