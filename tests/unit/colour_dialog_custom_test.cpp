@@ -85,6 +85,14 @@ TEST_F(CustomColours, WhiteEntriesAtTheEndCountAsFree) {
     EXPECT_EQ(Cell(7), Shade(8)) << "the white just added is taken again";
 }
 
+TEST_F(CustomColours, WithOnlyTheFirstCellInUseANewDialogFillsTheSecond) {
+    ColourDialogState::s_customColors[0] = Shade(0);
+    FakeColourDialog d;
+    Add(d, Shade(1));
+    EXPECT_EQ(Cell(0), Shade(0));
+    EXPECT_EQ(Cell(1), Shade(1));
+}
+
 TEST_F(CustomColours, AnAllWhiteTableKeepsTheDialogsNextSlot) {
     FakeColourDialog d;
     d.state.SetNewColor(255, 255, 255);

@@ -4,6 +4,10 @@
 
 namespace {
 
+// The cells' table as the process started: copied while the test program starts, before any
+// dialog exists.
+const std::array<ClientPoint, kCustomColourCount> kCustomCellsAtStart = s_customCells;
+
 TEST(PickerGeometry, MappingsBetweenPositionsAndColourValues) {
     const struct {
         const char* mapping;
@@ -139,10 +143,16 @@ TEST(PickerGeometry, CustomCellOriginsAndPaintedPlaces) {
 }
 
 TEST(PickerGeometry, CustomCellsAreFilledBeforeAnyDialogInitialisesThem) {
+    // As the process started, before any test or dialog could call InitCustomCells.
+    for (int i = 0; i < kCustomColourCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(kCustomCellsAtStart[i], (ClientPoint{11 + 24 * (i % 10), i < 10 ? 216 : 243}));
+    }
     // Overwritten, then put back: the table is the same whatever a dialog did before.
     s_customCells.fill({0, 0});
     EXPECT_EQ(HitTestCustomColor({11, 216}), -1);
     InitCustomCells();
+    EXPECT_EQ(s_customCells, kCustomCellsAtStart);
     EXPECT_EQ(HitTestCustomColor({11, 216}), 0);
     EXPECT_EQ(HitTestCustomColor({5, 5}), -1);
 }

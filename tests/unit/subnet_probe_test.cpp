@@ -61,14 +61,21 @@ TEST_F(ProbeTest, AgentNamesAreRecordedUnderTheAddressTheProbeFormed) {
     StartAgent(7, Answers("PC-07"));
     StartAgent(42, Answers("Front desk"));
     StartAgent(255, Answers("broadcast-host"));
+    // The first and the last host of a probe thread's block, and the next block's first.
+    for (const int host : {1, 16, 17}) {
+        StartAgent(host, Answers("edge"));
+    }
     ScanSubnet(settings_);
+    for (const int host : {1, 16, 17}) {
+        EXPECT_TRUE(Found(host).has_value()) << "host " << host;
+    }
 
     ASSERT_TRUE(Found(7).has_value());
     EXPECT_STREQ(Found(7)->name, "PC-07");
     ASSERT_TRUE(Found(42).has_value());
     EXPECT_STREQ(Found(42)->name, "Front desk");
     ASSERT_TRUE(Found(255).has_value()) << "255 is probed like any other host";
-    EXPECT_EQ(registry_.Count(), 3u);
+    EXPECT_EQ(registry_.Count(), 6u);
     EXPECT_EQ(SubnetPrefix(), "127.0.0");
     EXPECT_TRUE(reporter_.messages.empty());
 }

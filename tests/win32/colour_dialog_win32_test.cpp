@@ -50,8 +50,23 @@ public:
 
     int m_exchanges = 0;
     int m_deepestExchange = 0;
+    int m_fieldDraws = 0;
+    // While set, the edits' change notifications reach no handler: an edit's text then
+    // changes as the presenter left it, with nothing stored.
+    bool m_muteEditChanges = false;
 
 protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        if (m_muteEditChanges && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+            *pResult = 0;
+            return TRUE;
+        }
+        return CSelColorDlg::OnWndMsg(message, wParam, lParam, pResult);
+    }
+    void DrawField() override {
+        ++m_fieldDraws;
+        CSelColorDlg::DrawField();
+    }
     void LoadEdits() override {
         Counted([this] { CSelColorDlg::LoadEdits(); });
     }
@@ -335,14 +350,71 @@ TEST_F(ColourDialogWindow, TypingUpdatesTheOtherEditsWithoutReenteringTheHandler
         EXPECT_TRUE(PaintedAsInMemory(d));
         Repaint(d.m_hWnd);
         EXPECT_TRUE(PaintedAsInMemory(d)) << "after a full repaint";
-        // The edits as the presenter left them are what OK stores.
+        // The edits as the presenter left them are what OK stores: the text is set with its
+        // change notification held back, so that only OK's own store can take it.
+        d.m_muteEditChanges = true;
         ::SetWindowTextA(d.Item(IDC_GREEN_EDIT), "99");
+        d.m_muteEditChanges = false;
+        EXPECT_EQ(d.State().m_byNewGreen, 128) << "nothing stored before OK";
         ::PostMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                        reinterpret_cast<LPARAM>(d.Item(IDOK)));
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(MakePackedColour(dialog.m_byNewRed, dialog.m_byNewGreen, dialog.m_byNewBlue),
               MakePackedColour(0, 99, 255));
+}
+
+// Each edit's change reaches its own handler through the dialog's message map: one digit typed
+// into each edit of a fresh (red) dialog. The handlers differ in what they move: hue moves the
+// cross-hair across, saturation down, luminance only the colour (the field is not redrawn),
+// red, green and blue recompute hue, saturation and luminance, the reference re-reads the colour.
+TEST_F(ColourDialogWindow, EachEditReachesItsOwnHandler) {
+    // The digit 8 over the whole text of each numeric edit; a 0 at the start of the reference
+    // text. Then the values, the new colour as its reference text, the cross-hair, and whether
+    // the field was redrawn.
+    struct Typed {
+        int id;
+        int hue, sat, lum;
+        unsigned ref;
+        int crossX, crossY;
+        bool fieldDrawn;
+    };
+    const Typed cases[] = {
+        {IDC_HUE_EDIT, 8, 240, 120, 0xFF3300, 6, 0, true},
+        {IDC_SAT_EDIT, 0, 8, 120, 0x847B7B, 0, 183, true},
+        {IDC_LUM_EDIT, 0, 240, 8, 0x110000, 0, 0, false},
+        {IDC_RED_EDIT, 0, 240, 4, 0x080000, 0, 0, true},
+        {IDC_GREEN_EDIT, 1, 240, 120, 0xFF0800, 0, 0, true},
+        {IDC_BLUE_EDIT, 239, 240, 120, 0xFF0008, 190, 0, true},
+        {IDC_REF_EDIT, 78, 240, 113, 0x0FF000, 62, 0, true},
+    };
+    for (const Typed& c : cases) {
+        SCOPED_TRACE(c.id);
+        DrivenColourDialog dialog([&c](DrivenColourDialog& d) {
+            const HWND edit = d.Item(c.id);
+            if (c.id == IDC_REF_EDIT) {
+                ::SendMessageA(edit, EM_SETSEL, 0, 0);
+            } else {
+                SelectAll(edit);
+            }
+            const int fieldDrawsBefore = d.m_fieldDraws;
+            Type(edit, c.id == IDC_REF_EDIT ? "0" : "8");
+            const ColourDialogState& s = d.State();
+            EXPECT_EQ(s.m_byHue, c.hue);
+            EXPECT_EQ(s.m_bySat, c.sat);
+            EXPECT_EQ(s.m_byLum, c.lum);
+            EXPECT_EQ(s.NewColour(),
+                      MakePackedColour((c.ref >> 16) & 0xFF, (c.ref >> 8) & 0xFF, c.ref & 0xFF));
+            char ref[8] = {};
+            std::snprintf(ref, sizeof ref, "%06X", c.ref);
+            EXPECT_EQ(d.ItemText(IDC_REF_EDIT), ref);
+            EXPECT_EQ(s.m_ptCross, (ClientPoint{c.crossX, c.crossY}));
+            EXPECT_EQ(d.m_fieldDraws > fieldDrawsBefore, c.fieldDrawn);
+            EXPECT_TRUE(PaintedAsInMemory(d));
+            d.EndDialog(IDCANCEL);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
 }
 
 TEST_F(ColourDialogWindow, TheMouseDrivesTheFieldTheBarAndTheSwatches) {

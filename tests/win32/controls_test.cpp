@@ -1,33 +1,14 @@
-// Control wrappers bound by DDX_Control in a real dialog: list views with a shared image list,
-// the address control, an owner-drawn button, a picture and run-time class names.
+// Control wrappers bound by DDX_Control in a real dialog: the console's list views with a shared
+// image list, the address control, an owner-drawn button, a picture and run-time class names.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "console/CListCtrlEx.h"
 #include "support/scripted_dialog.h"
 #include "support/test_resources.h"
 
 namespace {
-
-// A list that never erases its background, as the console's node list.
-class TransparentList : public CListCtrl {
-    DECLARE_DYNAMIC(TransparentList)
-public:
-    int m_erases = 0;
-
-protected:
-    afx_msg BOOL OnEraseBkgnd(CDC*) {
-        ++m_erases;
-        return TRUE;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-IMPLEMENT_DYNAMIC(TransparentList, CListCtrl)
-
-BEGIN_MESSAGE_MAP(TransparentList, CListCtrl)
-ON_WM_ERASEBKGND()
-END_MESSAGE_MAP()
 
 class DrawnButton : public CButton {
 public:
@@ -46,8 +27,8 @@ public:
 class ControlsDialog : public ScriptedDialog {
 public:
     using ScriptedDialog::ScriptedDialog;
-    TransparentList m_nodeList;
-    TransparentList m_spareList;
+    CListCtrlEx m_nodeList; // the console's list class
+    CListCtrlEx m_spareList;
     CIPAddressCtrl m_address;
     DrawnButton m_drawn;
     CStatic m_picture;
@@ -114,13 +95,26 @@ TEST(ListControl, SharesItsImageListWhichOutlivesTheControls) {
     EXPECT_EQ(::ImageList_GetImageCount(images), 1);
 }
 
-TEST(ListControl, ASubclassedListAnswersItsOwnMessages) {
+// The console's list never erases: whatever lies behind it (the console's picture) stays, even
+// where the list view would fill its background colour.
+TEST(ListControl, TheConsolesListLeavesItsBackgroundUnpainted) {
     ControlsDialog dialog(IDD_CONTROLS, [](ScriptedDialog& d) {
-        TransparentList& list = Controls(d).m_nodeList;
-        HDC dc = ::GetDC(list);
-        EXPECT_EQ(list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), TRUE);
-        ::ReleaseDC(list, dc);
-        EXPECT_EQ(list.m_erases, 1);
+        CListCtrlEx& list = Controls(d).m_nodeList;
+        list.SendMessage(LVM_SETBKCOLOR, 0, RGB(0, 0, 255));
+        HDC screen = ::GetDC(list);
+        HDC memory = ::CreateCompatibleDC(screen);
+        HBITMAP canvas = ::CreateCompatibleBitmap(screen, 50, 50);
+        HGDIOBJ previous = ::SelectObject(memory, canvas);
+        const RECT all{0, 0, 50, 50};
+        HBRUSH behind = ::CreateSolidBrush(RGB(255, 0, 0));
+        ::FillRect(memory, &all, behind);
+        ::DeleteObject(behind);
+        EXPECT_EQ(list.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory)), TRUE);
+        EXPECT_EQ(::GetPixel(memory, 10, 10), RGB(255, 0, 0));
+        ::SelectObject(memory, previous);
+        ::DeleteObject(canvas);
+        ::DeleteDC(memory);
+        ::ReleaseDC(list, screen);
         d.EndDialog(IDOK);
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
@@ -247,9 +241,9 @@ TEST(DialogItems, BoundControlsAreTheirObjectsOthersAreKeptViews) {
 }
 
 TEST(RuntimeClass, NamesTheClassAndItsBases) {
-    TransparentList list;
+    CListCtrlEx list;
     const CRuntimeClass* runtimeClass = list.GetRuntimeClass();
-    EXPECT_STREQ(runtimeClass->m_lpszClassName, "TransparentList");
+    EXPECT_STREQ(runtimeClass->m_lpszClassName, "CListCtrlEx");
     EXPECT_STREQ(runtimeClass->m_pBaseClass->m_lpszClassName, "CListCtrl");
     EXPECT_TRUE(list.IsKindOf(RUNTIME_CLASS(CListCtrl)));
     EXPECT_TRUE(list.IsKindOf(RUNTIME_CLASS(CWnd)));

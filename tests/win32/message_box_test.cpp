@@ -1,5 +1,5 @@
 // Message boxes as the user sees them: the application's name as caption, the owner, the
-// default icons, and the answer.
+// default icons, and the answer. The program's own start-up box: startup_failure_test.cpp.
 #include <gtest/gtest.h>
 
 #include "support/message_box_watcher.h"
@@ -36,12 +36,12 @@ class AfxMessageBoxCase : public testing::TestWithParam<BoxCase> {};
 TEST_P(AfxMessageBoxCase, CarriesTheApplicationNameAndAnswersTheButton) {
     const BoxCase& c = GetParam();
     MessageBoxWatcher watcher(kAppName, c.answer);
-    const int answer = AfxMessageBox("Sockets Could Not Be Initialized", c.type);
+    const int answer = AfxMessageBox("a framework message", c.type);
     watcher.Join();
     ASSERT_TRUE(watcher.Seen()) << "no box titled " << kAppName;
     EXPECT_EQ(answer, c.answer);
     EXPECT_EQ(watcher.Title(), kAppName);
-    EXPECT_EQ(watcher.Text(), "Sockets Could Not Be Initialized");
+    EXPECT_EQ(watcher.Text(), "a framework message");
     EXPECT_EQ(watcher.Icon(), c.expectedIcon != nullptr ? SystemIcon(c.expectedIcon) : nullptr);
 }
 

@@ -90,12 +90,18 @@ protected:
         return rect;
     }
 
-    // Paints the button into a memory bitmap with the given item state and reads one pixel.
+    // Paints the button into a memory bitmap of kBackground with the given item state and
+    // reads one pixel.
+    static constexpr COLORREF kBackground = RGB(12, 34, 56);
     COLORREF PaintedPixel(UINT itemState, int x, int y) {
         HDC screen = ::GetDC(nullptr);
         HDC memory = ::CreateCompatibleDC(screen);
         HBITMAP canvas = ::CreateCompatibleBitmap(screen, 100, 100);
         HGDIOBJ previous = ::SelectObject(memory, canvas);
+        const RECT all{0, 0, 100, 100};
+        HBRUSH background = ::CreateSolidBrush(kBackground);
+        ::FillRect(memory, &all, background);
+        ::DeleteObject(background);
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_BUTTON;
         item.CtlID = kButtonId;
@@ -146,14 +152,17 @@ TEST_F(PngButtonTest, ShowsTheFrameOfItsStatePressedWinningOverHover) {
     EXPECT_EQ(PaintedPixel(ODS_SELECTED, 19, 15), RGB(0, 0, 255));
 }
 
-TEST_F(PngButtonTest, AMissingFileGivesAButtonOfNoSize) {
+TEST_F(PngButtonTest, AMissingFileGivesAButtonOfNoSizeThatPaintsNothing) {
+    button_.LoadPngImage(WriteStrip(L"strip-before-missing.png", 20, 30, 0).c_str());
+    ASSERT_EQ(PaintedPixel(0, 10, 15), RGB(255, 0, 0));
     button_.LoadPngImage(L"C:\\no\\such\\strip.png");
     CRect rect = ButtonRect();
     EXPECT_EQ(rect.Width(), 0);
     EXPECT_EQ(rect.Height(), 0);
     EXPECT_EQ(rect.left, 30);
     EXPECT_EQ(rect.top, 40);
-    PaintedPixel(0, 0, 0); // painting without a strip must not fail
+    EXPECT_EQ(PaintedPixel(0, 10, 15), kBackground) << "the earlier strip is gone";
+    EXPECT_EQ(PaintedPixel(ODS_SELECTED, 10, 15), kBackground);
 }
 
 TEST_F(PngButtonTest, ASecondLoadReplacesTheStrip) {
