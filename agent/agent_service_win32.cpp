@@ -97,7 +97,7 @@ bool PrepareStateFolder(bool setPermissions, std::string& error) {
     }
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kStateFolderAcl, SDDL_REVISION_1,
-                                                               &descriptor, nullptr)) {
+                                                                &descriptor, nullptr)) {
         error = "cannot build the permissions of " + folder + ": " + ErrorText(::GetLastError());
         return false;
     }
@@ -105,10 +105,10 @@ bool PrepareStateFolder(bool setPermissions, std::string& error) {
     BOOL defaulted = FALSE;
     PACL acl = nullptr;
     ::GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted);
-    DWORD result = ::SetNamedSecurityInfoA(
-        const_cast<char*>(folder.c_str()), SE_FILE_OBJECT,
-        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
-        nullptr);
+    DWORD result =
+        ::SetNamedSecurityInfoA(const_cast<char*>(folder.c_str()), SE_FILE_OBJECT,
+                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                nullptr, nullptr, acl, nullptr);
     ::LocalFree(descriptor);
     if (result != ERROR_SUCCESS) {
         error = "cannot set the permissions of " + folder + ": " + ErrorText(result);
@@ -156,18 +156,18 @@ int Install(const AgentOptions& options, std::ostream& out, std::ostream& err) {
         return 1;
     }
     std::string command = "\"" + platform::ModuleFilePath() + "\" service run";
-    ServiceHandle service(::CreateServiceA(
-        manager.Get(), kServiceName, kServiceDisplayName, SERVICE_ALL_ACCESS,
-        SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL, command.c_str(),
-        nullptr, nullptr, nullptr, kServiceAccount, nullptr));
+    ServiceHandle service(
+        ::CreateServiceA(manager.Get(), kServiceName, kServiceDisplayName, SERVICE_ALL_ACCESS,
+                         SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                         command.c_str(), nullptr, nullptr, nullptr, kServiceAccount, nullptr));
     bool updated = false;
     if (!service && ::GetLastError() == ERROR_SERVICE_EXISTS) {
         // Installing again brings the service up to date: this program, its settings.
         ServiceHandle existing(::OpenServiceA(manager.Get(), kServiceName, SERVICE_ALL_ACCESS));
         if (existing &&
             ::ChangeServiceConfigA(existing.Get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
-                                   SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr,
-                                   nullptr, kServiceAccount, nullptr, kServiceDisplayName)) {
+                                   SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
+                                   kServiceAccount, nullptr, kServiceDisplayName)) {
             updated = true;
         }
     }
@@ -195,9 +195,8 @@ int Install(const AgentOptions& options, std::ostream& out, std::ostream& err) {
         err << "cluma-agent: " << error << "\n";
         return 1;
     }
-    out << "cluma-agent: " << (updated ? "updated" : "installed") << " the service "
-        << kServiceName << " (\"" << kServiceDisplayName
-        << "\"), started with Windows as LocalService.\n"
+    out << "cluma-agent: " << (updated ? "updated" : "installed") << " the service " << kServiceName
+        << " (\"" << kServiceDisplayName << "\"), started with Windows as LocalService.\n"
         << "Start it now with: net start " << kServiceName << "\n";
     return 0;
 }
@@ -233,7 +232,8 @@ int Remove(std::ostream& out, std::ostream& err) {
         return 1;
     }
     SERVICE_STATUS status{};
-    if (::ControlService(service.Get(), SERVICE_CONTROL_STOP, &status) && !WaitStopped(service.Get())) {
+    if (::ControlService(service.Get(), SERVICE_CONTROL_STOP, &status) &&
+        !WaitStopped(service.Get())) {
         err << "cluma-agent: the service " << kServiceName << " did not stop; it is removed "
             << "once it has.\n";
     }
@@ -305,8 +305,8 @@ ServeSettings ReadSettings(std::ostream& log) {
     ServeSettings settings;
     settings.port = kProbePort;
     RegistryKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceParametersKey, 0, KEY_QUERY_VALUE,
-                        key.Out()) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceParametersKey, 0, KEY_QUERY_VALUE, key.Out()) ==
+        ERROR_SUCCESS) {
         settings.name = ReadText(key.Get(), "Name");
         settings.pinnedConsole = ReadText(key.Get(), "Console");
         DWORD port = 0;
