@@ -55,12 +55,18 @@ class ServiceFlowTest(E2ETestCase):
     def agent(self, *arguments):
         return self.wine(self.agent_exe, *arguments)
 
+    def service_status(self):
+        """What sc reports: {"STATE": "4  RUNNING", "SERVICE_EXIT_CODE": "0  (0x0)", ...}."""
+        fields = {}
+        for line in self.wine("sc", "query", SERVICE).stdout.splitlines():
+            name, _, value = line.partition(":")
+            fields[name.strip()] = value.strip()
+        return fields
+
     def service_state(self):
         """The state sc reports (RUNNING, STOPPED, ...); None when the service is not there."""
-        for line in self.wine("sc", "query", SERVICE).stdout.splitlines():
-            if line.split(":")[0].strip() == "STATE":
-                return line.split()[-1]
-        return None
+        state = self.service_status().get("STATE")
+        return state.split()[-1] if state else None
 
     def service_log(self):
         """What the service logged since this test began."""
@@ -78,7 +84,7 @@ class ServiceFlowTest(E2ETestCase):
             lines = f.read().decode("latin-1").splitlines()
         return dict(line.split(" ", 1) for line in lines if " " in line)
 
-    def install_and_start_service(self):
+    def install_service(self):
         # An installed service starts with every Wine session of the prefix: it never outlives
         # the test, whatever happens.
         self.addCleanup(self.agent, "service", "remove")
@@ -91,10 +97,12 @@ class ServiceFlowTest(E2ETestCase):
         self.assertEqual(installed.returncode, 0, installed.stderr)
         self.assertIn(f"installed the service {SERVICE}", installed.stdout)
         self.assertEqual(self.service_state(), "STOPPED")
-
         # sc returns before a slow start is over, and may call it failed though it comes up:
-        # the state and the log say when the service listens.
+        # the state and the log say what became of it.
         self.wine("sc", "start", SERVICE)
+
+    def install_and_start_service(self):
+        self.install_service()
         wait_until(lambda: self.service_state() == "RUNNING", 30,
                    f"the service to run: {self.service_log()!r}")
         self.assertIn(f'answering the console on {PC_ADDRESS}, port {PROBE_PORT} as "{PC_NAME}"',
@@ -158,6 +166,20 @@ class ServiceFlowTest(E2ETestCase):
         self.assertEqual(removed.returncode, 0, removed.stderr)
         self.assertIn(f"removed the service {SERVICE}", removed.stdout)
         self.assertIsNone(self.service_state())
+
+    def test_a_port_in_use_fails_the_start_with_a_log_line_and_an_exit_code(self):
+        with socket.socket() as taken:
+            taken.bind((PC_ADDRESS, PROBE_PORT))
+            taken.listen()
+            self.install_service()
+            wait_until(lambda: self.service_state() == "STOPPED" and "cannot answer" in
+                       self.service_log(), 30, "the start to fail")
+        self.assertIn(f"cluma-agent: cannot answer on {PC_ADDRESS}, port {PROBE_PORT}: the port "
+                      "is already in use (is another cluma-agent running?)", self.service_log())
+        status = self.service_status()
+        # ERROR_SERVICE_SPECIFIC_ERROR, and the agent's own code for a port it cannot take.
+        self.assertEqual(status["WIN32_EXIT_CODE"].split()[0], "1066", status)
+        self.assertEqual(status["SERVICE_EXIT_CODE"].split()[0], "2", status)
 
 
 if __name__ == "__main__":
