@@ -53,11 +53,13 @@ const char* AgentUsage() {
            "      machine, or the one at ADDRESS (TCP port 12341). REASON is shown to the\n"
            "      presenter; it is cut to the 128 bytes the console reads.\n"
            "\n"
-           "  cluma-agent service install [--name NAME] [--port PORT] [--console ADDRESS]\n"
+           "  cluma-agent service install [--name NAME] [--bind ADDRESS] [--port PORT]\n"
+           "                              [--console ADDRESS]\n"
            "  cluma-agent service remove\n"
            "      Windows, as an administrator: install the agent as the service\n"
            "      ClumaDeckAgent (started with Windows, runs as LocalService), or stop and\n"
-           "      remove it. 'service run' is what the service manager starts.\n"
+           "      remove it. The options are those of 'serve'. 'service run' is what the\n"
+           "      service manager starts.\n"
            "\n"
            "  cluma-agent --help\n"
            "      Show this text.\n"
@@ -81,7 +83,8 @@ bool Takes(AgentMode mode, const std::string& option) {
         return option == "--bind" || option == "--port" || option == "--console" ||
                option == "--state";
     case AgentMode::serviceInstall:
-        return option == "--name" || option == "--port" || option == "--console";
+        return option == "--name" || option == "--bind" || option == "--port" ||
+               option == "--console";
     default:
         return false;
     }

@@ -132,6 +132,9 @@ bool WriteParameters(const AgentOptions& options, std::string& error) {
     if (result == ERROR_SUCCESS && !options.console.empty()) {
         result = setText("Console", options.console);
     }
+    if (result == ERROR_SUCCESS && !options.bindAddress.empty()) {
+        result = setText("Bind", options.bindAddress);
+    }
     if (result == ERROR_SUCCESS && options.port != 0) {
         DWORD port = options.port;
         result = ::RegSetValueExA(key.Get(), "Port", 0, REG_DWORD,
@@ -309,6 +312,7 @@ ServeSettings ReadSettings(std::ostream& log) {
         ERROR_SUCCESS) {
         settings.name = ReadText(key.Get(), "Name");
         settings.pinnedConsole = ReadText(key.Get(), "Console");
+        settings.bindAddress = ReadText(key.Get(), "Bind");
         DWORD port = 0;
         DWORD type = 0;
         DWORD size = sizeof port;
@@ -320,6 +324,11 @@ ServeSettings ReadSettings(std::ostream& log) {
                 log << "cluma-agent: the Port setting is not a number from 1 to 65535; using "
                     << kProbePort << "\n";
             }
+        }
+        if (!settings.bindAddress.empty() && !IsDottedAddress(settings.bindAddress)) {
+            log << "cluma-agent: the Bind setting '" << settings.bindAddress
+                << "' is not an address such as 192.168.1.23; answering on all addresses\n";
+            settings.bindAddress.clear();
         }
         if (!settings.pinnedConsole.empty() && !IsDottedAddress(settings.pinnedConsole)) {
             log << "cluma-agent: the Console setting '" << settings.pinnedConsole

@@ -37,15 +37,48 @@ wine_env_start() {
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
 
+  wine_refuse_running_session "$prefix" || return 1
   if [ ! -f "$prefix/system.reg" ]; then
     echo "Preparing a Wine prefix in $prefix (first run only)..."
   fi
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
   wine_unmanaged_windows
+  # wineboot -i starts the session's start-up a second time, so that session has two service
+  # managers, each answering some requests: a service installed through one is unknown to the
+  # other. It is left to end; the session the tests use starts afresh with the idle process.
+  /usr/lib/wine/wineserver -w
   if [ -n "$idle_exe" ] && [ -f "$idle_exe" ]; then
-    /usr/lib/wine/wine64 "$idle_exe" >/dev/null 2>&1 &
+    local ready="$prefix/session-ready"
+    rm -f "$ready"
+    /usr/lib/wine/wine64 "$idle_exe" "Z:${ready//\//\\}" >/dev/null 2>&1 &
     CLUMA_WINE_PIDS+=($!)
+    local waited=0
+    until [ -e "$ready" ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+      if [ $waited -gt 600 ] || ! kill -0 "${CLUMA_WINE_PIDS[-1]}" 2>/dev/null; then
+        echo "the Wine session in $prefix did not start within 60 s" >&2
+        return 1
+      fi
+    done
   fi
+}
+
+# Refuses a prefix whose session is already running: every socket of a session is made by
+# its wineserver, in the network namespace that server was started in, so a session started
+# elsewhere (by hand, outside the tests' namespace) would put the tests' sockets out of reach.
+wine_refuse_running_session() {
+  local prefix="$1" server pid
+  [ -d "$prefix" ] || return 0
+  # The server works in a folder named after the prefix folder's device and inode.
+  server="$(printf 'server-%x-%x' $(stat -c '%d %i' "$prefix"))"
+  for pid in $(pgrep wineserver); do
+    if [ "$(basename "$(readlink "/proc/$pid/cwd")")" = "$server" ]; then
+      echo "refusing to run: a Wine session for $prefix is already running (wineserver" \
+        "$pid); end it first: WINEPREFIX=$prefix /usr/lib/wine/wineserver -k" >&2
+      return 1
+    fi
+  done
 }
 
 # Wine draws and places its windows itself, as Windows does, instead of leaving them to an X

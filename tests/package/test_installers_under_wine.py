@@ -25,6 +25,8 @@ SERVICE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\ClumaDeckAgent"
 LINK_HOTKEY_OFFSET = 0x40
 HOTKEY_CTRL_ALT_H = 0x0648
 ROOM_NAME = "Room 4 PC 7"
+# A second for the stop itself, the rest for a loaded machine.
+STOP_WITHIN_S = 5
 
 
 def windows_path(path):
@@ -62,13 +64,40 @@ class InstallersUnderWineTest(unittest.TestCase):
                            "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml=",
                            "WINEARCH": "win64"}
         cls.drive_c = os.path.join(cls.environment["WINEPREFIX"], "drive_c")
+        cls.keeper = None
+        try:
+            cls.start_session()
+        except BaseException:
+            cls.tearDownClass()
+            raise
+
+    @classmethod
+    def start_session(cls):
+        """The prefix's session, started inside this test's network namespace and kept up
+        until the end: a service lives only as long as its session, and every socket of a
+        session is made by its wineserver, in that server's namespace."""
+        # Making the prefix runs the session's start twice, so that session has two service
+        # managers, each answering some of the requests: one never knows the service the
+        # other installed. It is left to end before the session the test uses starts.
         subprocess.run([WINE, "wineboot", "-i"], env=cls.environment, check=True,
                        capture_output=True)
+        subprocess.run([WINESERVER, "-w"], env=cls.environment, check=True)
+        ready = os.path.join(cls.folder, "session-ready")
+        cls.keeper = subprocess.Popen([WINE, env("CLUMA_SESSION_KEEPER"), windows_path(ready)],
+                                      env=cls.environment, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 60
+        while not os.path.exists(ready):
+            if cls.keeper.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError("the Wine session of the test's prefix did not start")
+            time.sleep(0.1)
 
     @classmethod
     def tearDownClass(cls):
         subprocess.run([WINESERVER, "-k"], env=cls.environment, capture_output=True)
         subprocess.run([WINESERVER, "-w"], env=cls.environment, capture_output=True)
+        if cls.keeper is not None:
+            cls.keeper.wait()
         shutil.rmtree(cls.folder, ignore_errors=True)
 
     def wine(self, *arguments):
@@ -111,6 +140,28 @@ class InstallersUnderWineTest(unittest.TestCase):
                     found[key] = (self.registry_value(key, "DisplayVersion"),
                                   self.registry_value(key, "Publisher"))
         return found
+
+    def service_state(self):
+        """The service's state as the service manager reports it; None when not installed."""
+        result = self.wine("sc", "query", "ClumaDeckAgent")
+        for line in result.stdout.splitlines():
+            if line.split(":")[0].strip() == "STATE":
+                return line.split()[-1]
+        return None
+
+    def wait_for_service(self, state, what):
+        deadline = time.monotonic() + STOP_WITHIN_S
+        while self.service_state() != state:
+            if time.monotonic() > deadline:
+                self.fail(f"waited {STOP_WITHIN_S} s for {what}: {self.service_log()}")
+            time.sleep(0.1)
+
+    def service_log(self):
+        log = os.path.join(self.drive_c, "ProgramData", "ClumaDeck", "agent-log.txt")
+        if not os.path.exists(log):
+            return "no service log"
+        with open(log, errors="replace") as f:
+            return f.read()
 
     def shortcuts(self, name):
         return glob.glob(os.path.join(self.drive_c, "**", name), recursive=True)
@@ -172,9 +223,7 @@ class InstallersUnderWineTest(unittest.TestCase):
                          r"NT AUTHORITY\LocalService")
 
         # msiexec waits for the service to report running, which it does once it listens.
-        log = os.path.join(self.drive_c, "ProgramData", "ClumaDeck", "agent-log.txt")
-        service_log = open(log, errors="replace").read() if os.path.exists(log) else "no log"
-        self.assertEqual(probe(port), ROOM_NAME.encode(), service_log)
+        self.assertEqual(probe(port), ROOM_NAME.encode(), self.service_log())
 
         [link] = self.shortcuts("Ask the presenter.lnk")
         with open(link, "rb") as f:
@@ -182,13 +231,24 @@ class InstallersUnderWineTest(unittest.TestCase):
         self.assertEqual(struct.unpack_from("<H", header, LINK_HOTKEY_OFFSET)[0],
                          HOTKEY_CTRL_ALT_H)
 
+        # Uninstalling asks the running service to stop and removes its entry. Wine's msiexec
+        # does not wait for the stop (Windows Installer does: the ServiceControl table's Wait),
+        # so the program, still running for a moment, is left behind here.
         self.assert_installs("/x", package)
+        self.wait_for_service(None, "the service to stop and be removed")
         self.assertIsNone(probe(port), "the service was stopped")
-        self.assertIsNone(self.registry_value(SERVICE_KEY, "ImagePath"), "and removed")
-        folder = os.path.join(self.drive_c, "Program Files", "ClumaDeck agent")
-        self.assertFalse(os.path.exists(os.path.join(folder, "cluma-agent.exe")))
-        self.assertEqual(self.shortcuts("Ask the presenter.lnk"), [])
+        self.assertIsNone(self.registry_value(SERVICE_KEY, "ImagePath"))
 
+        # Stopped first, as Windows Installer waits for it, the uninstall leaves nothing.
+        self.assert_installs("/i", package, f"AGENTNAME={ROOM_NAME}", f"PORT={port}")
+        self.assertEqual(self.wine("sc", "stop", "ClumaDeckAgent").returncode, 0)
+        self.wait_for_service("STOPPED", "the service to stop")
+        self.assert_installs("/x", package)
+        self.wait_for_service(None, "the service to be removed")
+        folder = os.path.join(self.drive_c, "Program Files", "ClumaDeck agent")
+        self.assertFalse(os.path.exists(folder), os.listdir(folder) if os.path.exists(folder)
+                         else "")
+        self.assertEqual(self.shortcuts("Ask the presenter.lnk"), [])
 
 if __name__ == "__main__":
     unittest.main()

@@ -59,6 +59,13 @@ TEST(AgentOptions, AcceptsWhatATechnicianTypes) {
          "10.0.0.1",
          "",
          4000},
+        {{"service", "install", "--bind", "127.0.0.7"},
+         AgentMode::serviceInstall,
+         "",
+         "127.0.0.7",
+         "",
+         "",
+         0},
         {{"service", "remove"}, AgentMode::serviceRemove, "", "", "", "", 0},
         {{"service", "run"}, AgentMode::serviceRun, "", "", "", "", 0},
     };
@@ -117,6 +124,7 @@ TEST(AgentOptions, RejectsMistakesWithAMessageThatNamesThem) {
         {{"service"}, "service needs 'install', 'remove' or 'run'"},
         {{"service", "start"}, "service needs 'install', 'remove' or 'run'"},
         {{"service", "install", "--state", "x"}, "does not belong to 'service install'"},
+        {{"service", "install", "--bind", "PC-07"}, "--bind needs an address"},
         {{"service", "remove", "--name", "x"}, "does not belong to 'service remove'"},
         {{"service", "run", "extra"}, "unexpected word 'extra'"},
     };
