@@ -1,35 +1,6 @@
 #include "agent/agent_options.h"
 
-#include "platform/net.h"
-
-#include <cstdlib>
-
-namespace {
-
-bool ParsePort(const std::string& text, std::uint16_t& port) {
-    if (text.empty() || text.size() > 5 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value < 1 || value > 65535) {
-        return false;
-    }
-    port = static_cast<std::uint16_t>(value);
-    return true;
-}
-
-bool IsAddress(const std::string& text) {
-    std::uint32_t ignored = 0;
-    // inet_addr also takes short forms such as "10.1"; a technician means four numbers.
-    int dots = 0;
-    for (char c : text) {
-        dots += c == '.';
-    }
-    return dots == 3 && platform::ParseIpv4(text.c_str(), ignored);
-}
-
-} // namespace
+#include "agent/option_words.h"
 
 const char* AgentUsage() {
     return "cluma-agent: lets the ClumaDeck console find this machine and lets its user ask the\n"
@@ -103,19 +74,19 @@ bool SetValue(AgentOptions& options, const std::string& option, const std::strin
         options.statePath = value;
     } else if (option == "--bind") {
         options.bindAddress = value;
-        if (!IsAddress(value)) {
+        if (!IsFourNumberAddress(value)) {
             error = "--bind needs an address such as 192.168.1.23, not '" + value + "'";
             return false;
         }
     } else if (option == "--console") {
         options.console = value;
-        if (!IsAddress(value)) {
+        if (!IsFourNumberAddress(value)) {
             error =
                 "--console needs the presenter's address such as 192.168.1.10, not '" + value + "'";
             return false;
         }
     } else if (option == "--port") {
-        if (!ParsePort(value, options.port)) {
+        if (!ParsePortWord(value, options.port)) {
             error = "--port needs a number from 1 to 65535, not '" + value + "'";
             return false;
         }

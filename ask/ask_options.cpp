@@ -1,35 +1,6 @@
 #include "ask/ask_options.h"
 
-#include "platform/net.h"
-
-#include <cstdlib>
-
-namespace {
-
-bool IsDottedAddress(const std::string& text) {
-    // The system's parser also takes short forms such as "10.1"; a shortcut means four numbers.
-    int dots = 0;
-    for (char c : text) {
-        dots += c == '.';
-    }
-    std::uint32_t ignored = 0;
-    return dots == 3 && platform::ParseIpv4(text.c_str(), ignored);
-}
-
-bool ParsePort(const std::string& text, std::uint16_t& port) {
-    if (text.empty() || text.size() > 5 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    long value = std::strtol(text.c_str(), nullptr, 10);
-    if (value < 1 || value > 65535) {
-        return false;
-    }
-    port = static_cast<std::uint16_t>(value);
-    return true;
-}
-
-} // namespace
+#include "agent/option_words.h"
 
 const char* AskUsage() {
     return "ClumaAsk asks the presenter's console to look at this screen. It needs no options:\n"
@@ -59,7 +30,7 @@ std::optional<AskOptions> ParseAskOptions(const std::vector<std::string>& words,
         }
         const std::string& value = words[++i];
         if (word == "--port") {
-            if (!ParsePort(value, options.port)) {
+            if (!ParsePortWord(value, options.port)) {
                 error = "--port needs a number from 1 to 65535, not '" + value + "'";
                 return std::nullopt;
             }
@@ -70,7 +41,7 @@ std::optional<AskOptions> ParseAskOptions(const std::vector<std::string>& words,
             }
             options.statePath = value;
         } else {
-            if (!IsDottedAddress(value)) {
+            if (!IsFourNumberAddress(value)) {
                 error = word + " needs an address such as 192.168.1.10, not '" + value + "'";
                 return std::nullopt;
             }
