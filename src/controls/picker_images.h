@@ -9,7 +9,7 @@
 #include <cstdint>
 
 // A fixed-size 24-bit bottom-up image.
-template <std::int32_t Width, std::int32_t Height> class DibPixels : public CanvasImage {
+template <std::int32_t Width, std::int32_t Height> class DibPixels final : public CanvasImage {
 public:
     static constexpr std::int32_t kWidth = Width;
     static constexpr std::int32_t kHeight = Height;
