@@ -8,6 +8,19 @@ UPDATE `Component` SET `Condition` = 'PORT' WHERE `Component` = 'AgentPort'
 -- reads it, only the system and administrators change anything else; nothing inherited.
 CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `SDDLText` LONGCHAR NOT NULL, `Condition` CHAR(255) PRIMARY KEY `MsiLockPermissionsEx`)
 INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES ('StateFolderAccess', 'STATEFOLDER', 'CreateFolder', 'D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;LS)(A;OICI;FRFX;;;BU)')
--- The properties go from the command line to the installing service even where a user
--- without administrator rights starts an elevated install.
-UPDATE `Property` SET `Value` = 'AGENTNAME;CONSOLE;PORT;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'
+-- Only the properties an upgrade needs go to the installing service from a user's command
+-- line. AGENTNAME, CONSOLE and PORT are left out on purpose: a user without administrator
+-- rights could otherwise pass them to a repair and rename the PC or re-pin its console. An
+-- administrator's install, group policy and transforms still set them.
+UPDATE `Property` SET `Value` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'
+-- The service comes back after a failure, also after one it reports itself (an exit code
+-- such as 2 for an address not yet up at start): restarted after 5 s, 10 s, then every 60 s;
+-- the count of failures starts again after a day without one. Event 5: on install and repair.
+CREATE TABLE `MsiServiceConfigFailureActions` (`MsiServiceConfigFailureActions` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Event` SHORT NOT NULL, `ResetPeriod` LONG, `RebootMessage` CHAR(255) LOCALIZABLE, `Command` CHAR(255) LOCALIZABLE, `Actions` CHAR(255), `DelayActions` CHAR(255), `Component_` CHAR(72) NOT NULL PRIMARY KEY `MsiServiceConfigFailureActions`)
+INSERT INTO `MsiServiceConfigFailureActions` (`MsiServiceConfigFailureActions`, `Name`, `Event`, `ResetPeriod`, `Actions`, `DelayActions`, `Component_`) VALUES ('AgentRestarts', 'ClumaDeckAgent', 5, 86400, '1[~]1[~]1', '5000[~]10000[~]60000', 'AgentService')
+-- ConfigType 4 (failure actions flag) with 1: the actions also follow a stop with an error.
+CREATE TABLE `MsiServiceConfig` (`MsiServiceConfig` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Event` SHORT NOT NULL, `ConfigType` LONG NOT NULL, `Argument` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `MsiServiceConfig`)
+INSERT INTO `MsiServiceConfig` (`MsiServiceConfig`, `Name`, `Event`, `ConfigType`, `Argument`, `Component_`) VALUES ('AgentRestartsAfterErrors', 'ClumaDeckAgent', 5, 4, '1', 'AgentService')
+-- The standard action that applies both tables, after the service is installed (InstallServices,
+-- 5800) and before it is started (StartServices, 5900); Windows Installer 5 and later.
+INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('MsiConfigureServices', 'VersionMsi >= "5.00"', 5850)

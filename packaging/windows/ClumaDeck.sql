@@ -1,4 +1,5 @@
 -- What the console's package needs beyond what wixl writes (see make_msi.py).
--- LOCALIP goes from the command line to the installing service even where a user without
--- administrator rights starts an elevated install.
-UPDATE `Property` SET `Value` = 'LOCALIP;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'
+-- Only the properties an upgrade needs go to the installing service from a user's command
+-- line: LOCALIP is left out on purpose, so that a user without administrator rights cannot
+-- pass it to a repair. An administrator's install, group policy and transforms still set it.
+UPDATE `Property` SET `Value` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED' WHERE `Property` = 'SecureCustomProperties'

@@ -1,5 +1,6 @@
 # The Windows Installer packages, made beside the zip (included by packaging/CMakeLists.txt):
-#   ClumaDeck-<version>-windows-<processor>.msi        the console, for the presenter's PC
+#   ClumaDeck-<version>-windows-<processor>.msi        the console and cluma-scan.exe, for
+#                                                      the presenter's PC
 #   ClumaDeck-agent-<version>-windows-<processor>.msi  the agent service and the student's
 #                                                      dialog, for every PC of the room
 # make_msi.py runs wixl on the .wxs and applies the .sql beside it. The recipe file written
@@ -25,7 +26,7 @@ endif()
 # The programs go in without their symbol tables, as in the zip.
 set(msi_inputs ${CMAKE_CURRENT_BINARY_DIR}/msi)
 file(MAKE_DIRECTORY ${msi_inputs})
-foreach(program ClumaDeck cluma-agent ClumaAsk)
+foreach(program ClumaDeck cluma-agent ClumaAsk cluma-scan)
   add_custom_command(OUTPUT ${msi_inputs}/${program}.exe
                      COMMAND ${CMAKE_STRIP} -o ${msi_inputs}/${program}.exe
                              $<TARGET_FILE:${program}>
@@ -40,7 +41,8 @@ set(agent_msi
     ${CPACK_PACKAGE_DIRECTORY}/ClumaDeck-agent-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR}.msi)
 set(assets ${CMAKE_SOURCE_DIR}/res/assets)
 set(console_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
-    ConsoleProgram=${msi_inputs}/ClumaDeck.exe IpSetPicture=${assets}/ipSet.PNG
+    ConsoleProgram=${msi_inputs}/ClumaDeck.exe ScanProgram=${msi_inputs}/cluma-scan.exe
+    IpSetPicture=${assets}/ipSet.PNG
     HelpPicture=${assets}/help.png ConsoleIcon=${assets}/globe.ico
     SetupActions=$<TARGET_FILE:ClumaDeckSetup>)
 set(agent_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
@@ -61,7 +63,7 @@ function(_cluma_msi output wxs defines inputs)
                      VERBATIM)
 endfunction()
 _cluma_msi(${console_msi} windows/ClumaDeck.wxs "${console_defines}"
-           "${msi_inputs}/ClumaDeck.exe;ClumaDeckSetup;${CLUMA_BUTTON_IMAGES}")
+           "${msi_inputs}/ClumaDeck.exe;${msi_inputs}/cluma-scan.exe;ClumaDeckSetup;${CLUMA_BUTTON_IMAGES}")
 _cluma_msi(${agent_msi} windows/ClumaDeck-agent.wxs "${agent_defines}"
            "${msi_inputs}/cluma-agent.exe;${msi_inputs}/ClumaAsk.exe")
 set(installer_files ${console_msi} ${agent_msi})

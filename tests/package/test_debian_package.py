@@ -1,6 +1,7 @@
 """The Linux agent's Debian package: its files, its control data and maintainer scripts,
 lintian's verdict, and a whole install, removal and purge into a throwaway root."""
 
+import gzip
 import io
 import os
 import shutil
@@ -14,12 +15,16 @@ from package_support import env
 # Every file the package puts on a machine, and its mode.
 PACKAGE_FILES = {
     "./usr/bin/cluma-agent": "-rwxr-xr-x",
+    "./usr/bin/cluma-scan": "-rwxr-xr-x",
     "./lib/systemd/system/cluma-agent.service": "-rw-r--r--",
     "./usr/share/man/man1/cluma-agent.1.gz": "-rw-r--r--",
+    "./usr/share/man/man1/cluma-scan.1.gz": "-rw-r--r--",
     "./usr/share/doc/cluma-agent/copyright": "-rw-r--r--",
     "./usr/share/doc/cluma-agent/changelog.gz": "-rw-r--r--",
 }
 ENABLED_LINK = "etc/systemd/system/multi-user.target.wants/cluma-agent.service"
+DEFAULTS = "etc/default/cluma-agent"
+PINNED = 'CLUMA_AGENT_OPTIONS="--console 192.168.1.10"\n'
 
 
 def deb(*arguments):
@@ -79,12 +84,25 @@ class DebianPackageTest(unittest.TestCase):
                                check=True).stdout
         with tarfile.open(fileobj=io.BytesIO(files)) as archive:
             text = archive.extractfile("./lib/systemd/system/cluma-agent.service").read().decode()
-        for line in ("ExecStart=/usr/bin/cluma-agent serve --state /var/lib/cluma-agent/state",
+        for line in ("ExecStart=/usr/bin/cluma-agent serve --state /var/lib/cluma-agent/state"
+                     " $CLUMA_AGENT_OPTIONS", "EnvironmentFile=-/etc/default/cluma-agent",
                      "User=cluma-agent", "StateDirectory=cluma-agent",
                      "StateDirectoryMode=0755"):
             with self.subTest(line):
                 self.assertIn("\n" + line + "\n", text)
         self.assertNotIn("DynamicUser=yes", text)
+
+    def test_the_man_pages_carry_the_date_of_their_version(self):
+        files = subprocess.run(["dpkg-deb", "--fsys-tarfile", self.path], capture_output=True,
+                               check=True).stdout
+        with tarfile.open(fileobj=io.BytesIO(files)) as archive:
+            for name in ("cluma-agent.1.gz", "cluma-scan.1.gz"):
+                with self.subTest(name):
+                    page = gzip.decompress(archive.extractfile(
+                        "./usr/share/man/man1/" + name).read()).decode()
+                    heading = page.splitlines()[0].split('"')
+                    self.assertRegex(heading[1], r"^\d{4}-\d\d-\d\d$", page.splitlines()[0])
+                    self.assertIn(env("CLUMA_VERSION"), heading[3])
 
     def test_lintian_finds_no_error(self):
         if shutil.which("lintian") is None:
@@ -116,6 +134,8 @@ class DebianPackageTest(unittest.TestCase):
             return os.path.lexists(os.path.join(root, name))
 
         dpkg("--install", self.path)
+        with open(os.path.join(root, DEFAULTS)) as f:
+            self.assertIn("#" + PINNED, f.read(), "the options' file shows how to pin")
         with open(os.path.join(root, "etc/passwd")) as f:
             users = [line.split(":") for line in f]
         self.assertEqual([(u[0], u[5], u[6].strip()) for u in users],
@@ -123,9 +143,13 @@ class DebianPackageTest(unittest.TestCase):
         self.assertTrue(there("usr/bin/cluma-agent"))
         self.assertTrue(there(ENABLED_LINK), "the unit is enabled")
 
+        with open(os.path.join(root, DEFAULTS), "w") as f:
+            f.write(PINNED)
         dpkg("--install", self.path)  # again, as an upgrade: the user is there already
         with open(os.path.join(root, "etc/passwd")) as f:
             self.assertEqual(len(f.readlines()), 1)
+        with open(os.path.join(root, DEFAULTS)) as f:
+            self.assertEqual(f.read(), PINNED, "the administrator's pin is kept")
 
         dpkg("--remove", "cluma-agent")
         self.assertFalse(there("usr/bin/cluma-agent"))
@@ -136,6 +160,7 @@ class DebianPackageTest(unittest.TestCase):
 
         dpkg("--purge", "cluma-agent")
         self.assertFalse(there("var/lib/cluma-agent"), "the state goes with a purge")
+        self.assertFalse(there(DEFAULTS))
         self.assertFalse(there(ENABLED_LINK))
 
 

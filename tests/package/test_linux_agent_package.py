@@ -1,6 +1,7 @@
 """The Linux agent's tarball: its files, its systemd unit, and the agent it holds answering."""
 
 import os
+import re
 import shutil
 import socket
 import stat
@@ -63,7 +64,9 @@ class LinuxAgentPackageTest(unittest.TestCase):
     def test_the_unit_starts_the_agent_where_the_readme_installs_it(self):
         unit = read_unit(self.unit_text)
         self.assertEqual(unit[("Service", "ExecStart")],
-                         [INSTALLED_AGENT + " serve --state /var/lib/cluma-agent/state"])
+                         [INSTALLED_AGENT + " serve --state /var/lib/cluma-agent/state"
+                          " $CLUMA_AGENT_OPTIONS"])
+        self.assertEqual(unit[("Service", "EnvironmentFile")], ["-/etc/default/cluma-agent"])
         # Its own system user: a dynamic user's state would be closed to the students.
         self.assertEqual(unit[("Service", "User")], ["cluma-agent"])
         self.assertNotIn(("Service", "DynamicUser"), unit)
@@ -94,6 +97,20 @@ class LinuxAgentPackageTest(unittest.TestCase):
                                  "/etc/systemd/system/cluma-agent.service"],
                                 capture_output=True, text=True)
         self.assertEqual((result.returncode, result.stderr), (0, ""))
+
+    def test_systemd_rates_the_units_exposure_at_most_2(self):
+        analyze = shutil.which("systemd-analyze")
+        if analyze is None:
+            self.skipTest("systemd-analyze is not on this machine")
+        result = subprocess.run([analyze, "security", "--offline=true", "--no-pager",
+                                 os.path.join(self.unpacked, "cluma-agent.service")],
+                                capture_output=True, text=True)
+        level = re.search(r"Overall exposure level for cluma-agent\.service: (\d+\.\d+)",
+                          result.stdout)
+        self.assertIsNotNone(level, result.stdout + result.stderr)
+        self.assertLessEqual(float(level.group(1)), 2.0, result.stdout)
+        # Still itself: its own user, which the agent needs (it refuses to serve as root).
+        self.assertEqual(read_unit(self.unit_text)[("Service", "User")], ["cluma-agent"])
 
     def test_the_agent_needs_no_cpp_runtime_of_the_machine(self):
         needed = subprocess.run(["objdump", "-p", os.path.join(self.unpacked, "cluma-agent")],

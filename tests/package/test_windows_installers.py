@@ -17,6 +17,9 @@ UPGRADE_CODES = {
     ("agent", "i686"): "{21B27EEE-F995-46D5-BA78-22FF3E56AA4D}",
 }
 PARAMETERS = r"SYSTEM\CurrentControlSet\Services\ClumaDeckAgent\Parameters"
+# What a user's command line may pass to the installing service: only what an upgrade needs.
+SECURE = {"WIX_DOWNGRADE_DETECTED", "WIX_UPGRADE_DETECTED"}
+RESTART = "1"  # SC_ACTION_RESTART
 
 
 class InstallerTablesTest(unittest.TestCase):
@@ -53,12 +56,17 @@ class InstallerTablesTest(unittest.TestCase):
 
     def test_the_console_package_installs_the_console_its_pictures_and_a_shortcut(self):
         files = {row["FileName"] for row in table(self.console, "File")}
-        self.assertEqual(files, {"ClumaDeck.exe", "ipSet.PNG", "help.png"})
+        self.assertEqual(files, {"ClumaDeck.exe", "ipSet.PNG", "help.png", "cluma-scan.exe"})
         shortcuts = [(row["Directory_"], row["Target"]) for row in table(self.console, "Shortcut")]
         self.assertEqual(shortcuts, [("ProgramMenuFolder", "[INSTALLDIR]ClumaDeck.exe")])
-        self.assertIn("LOCALIP", properties(self.console)["SecureCustomProperties"].split(";"))
 
-    def test_localip_txt_is_made_by_the_setup_actions_after_the_files_and_never_on_removal(self):
+    def test_no_user_can_pass_a_setting_to_a_repair(self):
+        for path in (self.console, self.agent):
+            with self.subTest(os.path.basename(path)):
+                secure = properties(path)["SecureCustomProperties"].split(";")
+                self.assertEqual(set(secure), SECURE)
+
+    def test_localip_txt_is_made_by_the_setup_actions_after_the_files_on_first_install_only(self):
         actions = {row["Action"]: row for row in table(self.console, "CustomAction")}
         self.assertEqual(actions["CheckLocalAddress"]["Target"], "CheckLocalAddress")
         # Deferred (1024), as the system (2048), from a DLL in the Binary table (1).
@@ -73,7 +81,7 @@ class InstallerTablesTest(unittest.TestCase):
         self.assertLess(at("InstallFiles"), at("WriteLocalAddressFile"))
         self.assertLess(at("WriteLocalAddressFile"), at("InstallFinalize"))
         for action in ("CheckLocalAddress", "WriteLocalAddressFile"):
-            self.assertEqual(sequence[action]["Condition"], "NOT REMOVE")
+            self.assertEqual(sequence[action]["Condition"], "NOT Installed")
         self.assertNotIn("localIp.txt", {row["FileName"] for row in table(self.console, "File")})
 
     def test_the_agent_package_installs_and_starts_the_service_as_local_service(self):
@@ -91,6 +99,24 @@ class InstallerTablesTest(unittest.TestCase):
         self.assertEqual((control["Name"], int(control["Event"]), control["Wait"]),
                          ("ClumaDeckAgent", 1 + 2 + 32 + 128, "1"))
 
+    def test_the_service_is_restarted_after_any_failure(self):
+        [actions] = table(self.agent, "MsiServiceConfigFailureActions")
+        [flag] = table(self.agent, "MsiServiceConfig")
+        for row in (actions, flag):
+            # On install (1) and reinstall (4), for the package's own service.
+            self.assertEqual((row["Name"], int(row["Event"]), row["Component_"]),
+                             ("ClumaDeckAgent", 1 + 4, "AgentService"))
+        steps = actions["Actions"].split("[~]")
+        self.assertEqual(set(steps), {RESTART})
+        self.assertEqual(len(actions["DelayActions"].split("[~]")), len(steps))
+        self.assertGreater(int(actions["ResetPeriod"]), 0)
+        # The failure actions flag (4) set: a stop with an error code counts as a failure.
+        self.assertEqual((int(flag["ConfigType"]), flag["Argument"]), (4, "1"))
+        sequence = {row["Action"]: int(row["Sequence"])
+                    for row in table(self.agent, "InstallExecuteSequence")}
+        self.assertLess(sequence["InstallServices"], sequence["MsiConfigureServices"])
+        self.assertLess(sequence["MsiConfigureServices"], sequence["StartServices"])
+
     def test_the_properties_write_the_services_parameters(self):
         values = {row["Name"]: (row["Value"], row["Component_"])
                   for row in table(self.agent, "Registry") if row["Key"] == PARAMETERS}
@@ -100,8 +126,6 @@ class InstallerTablesTest(unittest.TestCase):
         port_component = {row["Component"]: row for row in table(self.agent, "Component")}[
             values["Port"][1]]
         self.assertEqual(port_component["Condition"], "PORT", "Port is written only when given")
-        secure = properties(self.agent)["SecureCustomProperties"].split(";")
-        self.assertTrue({"AGENTNAME", "CONSOLE", "PORT"} <= set(secure), secure)
 
     def test_the_students_shortcut_opens_the_dialog_with_ctrl_alt_h(self):
         [shortcut] = table(self.agent, "Shortcut")

@@ -10,9 +10,9 @@ from pe_image import (MACHINE_AMD64, MACHINE_I386, RT_BITMAP, RT_CURSOR_GROUP, R
                       PeImage, dialog_caption)
 
 ROOM_FILES = {"ClumaDeck.exe", "ipSet.PNG", "help.png", "localIp.txt", "cluma-agent.exe",
-              "ClumaAsk.exe", "README.txt"}
+              "ClumaAsk.exe", "cluma-scan.exe", "README.txt"}
 PROGRAMS = {"ClumaDeck.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-agent.exe": SUBSYSTEM_WINDOWS_CUI,
-            "ClumaAsk.exe": SUBSYSTEM_WINDOWS_GUI}
+            "ClumaAsk.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-scan.exe": SUBSYSTEM_WINDOWS_CUI}
 MACHINES = {"x86_64": MACHINE_AMD64, "i686": MACHINE_I386}
 
 # What the console needs of its own resources; a dialog is also checked by its caption.
