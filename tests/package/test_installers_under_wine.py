@@ -1,6 +1,7 @@
 """The x86_64 Windows Installer packages installed, upgraded and removed by Wine's msiexec in
-a Wine prefix of the test's own: the console's keeps the presenter's localIp.txt, the agent's
-runs its service, which answers a probe on loopback with the name given at install time."""
+a Wine prefix of the test's own: the console's keeps the presenter's localIp.txt and makes it
+only in a real folder of its own, the agent's runs its service, which answers a probe on
+loopback with the name given at install time."""
 
 import glob
 import json
@@ -27,6 +28,8 @@ HOTKEY_CTRL_ALT_H = 0x0648
 ROOM_NAME = "Room 4 PC 7"
 # A second for the stop itself, the rest for a loaded machine.
 STOP_WITHIN_S = 5
+# A Unix user other than the one Wine runs as: Wine shows its folders with another owner.
+OTHER_UID = 65534
 
 
 def windows_path(path):
@@ -192,12 +195,17 @@ class InstallersUnderWineTest(unittest.TestCase):
 
         self.assert_installs("/i", package, "LOCALIP=127.0.0.1")
         self.assertEqual(sorted(os.listdir(folder)),
-                         ["ClumaDeck.exe", "help.png", "ipSet.PNG", "localIp.txt"])
+                         ["ClumaDeck.exe", "cluma-scan.exe", "help.png", "ipSet.PNG", "localIp.txt"])
         with open(address_file, "rb") as f:
             self.assertEqual(f.read(), b"127.0.0.1 ")
         self.assertEqual(len(self.shortcuts("ClumaDeck.lnk")), 1)
         self.assertEqual(list(self.installed_products("ClumaDeck").values()),
                          [(self.version, "ClumaDeck")])
+
+        # A repair, which any user may start, leaves the file to the room: gone, it stays gone.
+        os.remove(address_file)
+        self.assert_installs("/i", package, "REINSTALL=ALL", "REINSTALLMODE=omus")
+        self.assertFalse(os.path.exists(address_file), "the setup actions ran on a repair")
 
         # The presenter sets another address; the next version keeps it, LOCALIP or not.
         with open(address_file, "wb") as f:
@@ -214,7 +222,33 @@ class InstallersUnderWineTest(unittest.TestCase):
         self.assertEqual(self.shortcuts("ClumaDeck.lnk"), [])
         self.assertEqual(self.installed_products("ClumaDeck"), {})
 
+    def test_console_makes_localip_txt_only_in_a_real_folder_of_its_own(self):
+        package = windows_path(self.console_msi)
+        foreign = os.path.join(self.folder, "foreign")
+        os.makedirs(foreign)
+        os.chown(foreign, OTHER_UID, OTHER_UID)
+        real = os.path.join(self.folder, "real")
+        os.makedirs(real)
+        link = os.path.join(self.folder, "link")
+        os.symlink(real, link)
+        cases = [(foreign, "is owned by"), (link, "(a reparse point)")]
+        for folder, reason in cases:
+            with self.subTest(reason):
+                code = self.msiexec("/i", package, "LOCALIP=127.0.0.1",
+                                    "INSTALLDIR=" + windows_path(folder) + "\\")
+                self.assertEqual(code, INSTALL_FAILED, self.last_log[-3000:])
+                self.assertIn("localIp.txt is not made: the install folder", self.last_log)
+                self.assertIn(reason, self.last_log)
+                for place in (folder, real):
+                    self.assertFalse(os.path.exists(os.path.join(place, "ClumaDeck.exe")),
+                                     "the install was rolled back")
+                self.assertEqual(self.installed_products("ClumaDeck"), {})
+
     def test_agent_installs_as_a_running_service_that_answers_with_its_name(self):
+        # A service left by an earlier run that was killed would hold the name.
+        if self.service_state() is not None:
+            self.wine("sc", "stop", "ClumaDeckAgent")
+            self.wine("sc", "delete", "ClumaDeckAgent")
         port = free_loopback_port()
         package = windows_path(self.agent_msi)
         self.assert_installs("/i", package, f"AGENTNAME={ROOM_NAME}", f"PORT={port}")

@@ -3,8 +3,8 @@
 namespace {
 
 constexpr std::string_view kTrustedOwners[] = {
-    "S-1-5-32-544", // BUILTIN\Administrators
-    "S-1-5-18",     // the system account
+    "S-1-5-32-544",                                                   // BUILTIN\Administrators
+    "S-1-5-18",                                                       // the system account
     "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", // TrustedInstaller
 };
 
