@@ -10,7 +10,7 @@ from pe_image import (MACHINE_AMD64, MACHINE_I386, RT_BITMAP, RT_CURSOR_GROUP, R
                       PeImage, dialog_caption)
 
 ROOM_FILES = {"ClumaDeck.exe", "ipSet.PNG", "help.png", "localIp.txt", "cluma-agent.exe",
-              "ClumaAsk.exe", "cluma-scan.exe", "README.txt"}
+              "ClumaAsk.exe", "cluma-scan.exe", "README.txt", "STUDENT.txt"}
 PROGRAMS = {"ClumaDeck.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-agent.exe": SUBSYSTEM_WINDOWS_CUI,
             "ClumaAsk.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-scan.exe": SUBSYSTEM_WINDOWS_CUI}
 MACHINES = {"x86_64": MACHINE_AMD64, "i686": MACHINE_I386}
@@ -66,10 +66,14 @@ class WindowsPackageTest(unittest.TestCase):
         self.assertEqual(readme.count(b"\n"), readme.count(b"\r\n"), "every line ends in CR LF")
         text = readme.decode("ascii")
         self.assertIn(self.arch, text.splitlines()[0])
-        for needed in sorted(ROOM_FILES) + ["korvidVi.exe", "12357", "12341", "schtasks"]:
+        for needed in sorted(ROOM_FILES) + ["korvidVi.exe", "12357", "12341", "service install",
+                                            "schtasks"]:
             with self.subTest(needed):
                 self.assertIn(needed, text)
         self.assertNotIn("@", text, "every placeholder was filled")
+        # The service leads, the task is the fallback; the programs go where users cannot write.
+        self.assertLess(text.index("service install"), text.index("schtasks"))
+        self.assertNotIn("C:\\ClumaDeck\\", text)
 
     def test_each_program_is_built_for_the_packages_processor_and_kind_of_window(self):
         for name, subsystem in PROGRAMS.items():
