@@ -194,6 +194,7 @@ class ServiceFlowTest(E2ETestCase):
         # is one that Everyone may change. The build folder's mode gives write to its owner
         # alone, as an installation under Program Files does.
         self.remove_leftover_service()
+        self.addCleanup(self.agent, "service", "remove")  # should it be installed all the same
         folder = os.path.join(self.folder, "open to all")
         os.mkdir(folder)
         shutil.copy(self.agent_exe, folder)
