@@ -4,18 +4,19 @@
 #include "agent/agent_service.h"
 #include "agent/bounded_log.h"
 #include "agent/console_state.h"
+#include "agent/object_rights_win32.h"
+#include "agent/state_folder_win32.h"
 #include "discovery/subnet_probe.h"
 #include "platform/module_path.h"
 #include "platform/net.h"
 
 #include <atomic>
+#include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include <windows.h>
-
-#include <aclapi.h>
-#include <sddl.h>
 
 namespace {
 
@@ -25,12 +26,10 @@ constexpr const char* kServiceAccount = "NT AUTHORITY\\LocalService";
 constexpr const char* kServiceDescription =
     "Lets the presenter's ClumaDeck console find this computer and lets its users ask the "
     "presenter to look at their screen.";
-// The state folder: SYSTEM and administrators in full, the service modifies, every user reads.
-// Protected, so that nothing inherited from above widens or narrows it.
-constexpr const char* kStateFolderAcl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)"
-                                        "(A;OICI;0x1301bf;;;LS)(A;OICI;0x1200a9;;;BU)";
 constexpr std::size_t kLogLimitBytes = 64 * 1024;
 constexpr DWORD kStopWaitMs = 10000;
+constexpr DWORD kRestartDelayMs = 5000;
+constexpr DWORD kFailureCountResetS = 24 * 60 * 60;
 
 std::string ErrorText(DWORD code) {
     return platform::DescribeSocketError(static_cast<int>(code)); // FormatMessage of the code
@@ -77,41 +76,21 @@ void ExplainNoRights(const char* action, std::ostream& err) {
            "administrator\" and try again.\n";
 }
 
-std::string StateFolder() {
-    std::string path = DefaultConsoleStatePath();
-    return path.substr(0, path.find_last_of('\\'));
-}
-
-// Creates the state folder when missing and gives it its permissions (always when asked,
-// otherwise only when this call created it: an existing folder's owner has chosen them).
-bool PrepareStateFolder(bool setPermissions, std::string& error) {
-    std::string folder = StateFolder();
-    if (::CreateDirectoryA(folder.c_str(), nullptr)) {
-        setPermissions = true;
-    } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
-        error = "cannot create " + folder + ": " + ErrorText(::GetLastError());
-        return false;
-    }
-    if (!setPermissions) {
-        return true;
-    }
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(kStateFolderAcl, SDDL_REVISION_1,
-                                                                &descriptor, nullptr)) {
-        error = "cannot build the permissions of " + folder + ": " + ErrorText(::GetLastError());
-        return false;
-    }
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL acl = nullptr;
-    ::GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted);
-    DWORD result =
-        ::SetNamedSecurityInfoA(const_cast<char*>(folder.c_str()), SE_FILE_OBJECT,
-                                DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                nullptr, nullptr, acl, nullptr);
-    ::LocalFree(descriptor);
-    if (result != ERROR_SUCCESS) {
-        error = "cannot set the permissions of " + folder + ": " + ErrorText(result);
+// A service that fails (a Bind address not yet up at boot ends it with code 1, a port taken
+// with code 2) is started again 5 s later, three times within a day; the service manager
+// repeats the last action for every later failure, so the fourth does nothing. The flag makes
+// a stop with an exit code count as a failure: without it only a crash does.
+bool SetRestartAfterFailure(SC_HANDLE service, std::string& error) {
+    SC_ACTION restart{SC_ACTION_RESTART, kRestartDelayMs};
+    SC_ACTION actions[] = {restart, restart, restart, {SC_ACTION_NONE, 0}};
+    SERVICE_FAILURE_ACTIONSA failureActions{};
+    failureActions.dwResetPeriod = kFailureCountResetS;
+    failureActions.cActions = static_cast<DWORD>(std::size(actions));
+    failureActions.lpsaActions = actions;
+    SERVICE_FAILURE_ACTIONS_FLAG onExitCodes{TRUE};
+    if (!::ChangeServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS, &failureActions) ||
+        !::ChangeServiceConfig2A(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, &onExitCodes)) {
+        error = ErrorText(::GetLastError());
         return false;
     }
     return true;
@@ -147,6 +126,51 @@ bool WriteParameters(const AgentOptions& options, std::string& error) {
     return true;
 }
 
+// The refusal of a program that someone besides administrators may change, with what to do.
+void ExplainChangeableProgram(const std::string& path, const std::string& folder,
+                              const Outsider& outsider, std::ostream& err) {
+    err << "cluma-agent: the service was not installed, because ";
+    switch (outsider.why) {
+    case Outsider::Why::owns:
+        err << TrusteeText(outsider.trustee) << " owns " << path;
+        break;
+    case Outsider::Why::mayWrite:
+        err << TrusteeText(outsider.trustee) << " may change " << path;
+        break;
+    case Outsider::Why::noDacl:
+        err << path << " has no permissions set, so everyone may change it";
+        break;
+    }
+    err << ", and so someone who is not an administrator could replace the program that Windows "
+           "starts as a service: install the agent under Program Files, or give its folder to "
+           "administrators with these two commands and install again:\n"
+        << "icacls \"" << folder << "\" /setowner *S-1-5-32-544 /T /C\n"
+        << "icacls \"" << folder << "\" /inheritance:r /grant:r \"*S-1-5-32-544:(OI)(CI)F\" "
+        << "\"*S-1-5-18:(OI)(CI)F\" \"*S-1-5-32-545:(OI)(CI)RX\" /T /C\n";
+}
+
+// The service runs this program: it, and the folder it loads its libraries from, must be
+// administrators' alone.
+bool ProgramIsAdministratorsOnly(std::ostream& err) {
+    const std::string program = platform::ModuleFilePath();
+    const std::string folder = program.substr(0, program.find_last_of('\\'));
+    const std::string installer = ProcessUserSid();
+    for (const std::string& path : {program, folder}) {
+        ObjectRights rights;
+        DWORD error = ERROR_SUCCESS;
+        if (!ReadObjectRights(path, rights, error)) {
+            err << "cluma-agent: the service was not installed: cannot read the permissions of "
+                << path << ": " << ErrorText(error) << "\n";
+            return false;
+        }
+        if (std::optional<Outsider> outsider = FindOutsiderWhoCanChange(rights, installer)) {
+            ExplainChangeableProgram(path, folder, *outsider, err);
+            return false;
+        }
+    }
+    return true;
+}
+
 int Install(const AgentOptions& options, std::ostream& out, std::ostream& err) {
     ServiceHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
     if (!manager) {
@@ -158,17 +182,21 @@ int Install(const AgentOptions& options, std::ostream& out, std::ostream& err) {
         }
         return 1;
     }
+    if (!ProgramIsAdministratorsOnly(err)) {
+        return 1;
+    }
     std::string command = "\"" + platform::ModuleFilePath() + "\" service run";
     ServiceHandle service(
         ::CreateServiceA(manager.Get(), kServiceName, kServiceDisplayName, SERVICE_ALL_ACCESS,
                          SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
                          command.c_str(), nullptr, nullptr, nullptr, kServiceAccount, nullptr));
     bool updated = false;
+    std::optional<ServiceHandle> existing;
     if (!service && ::GetLastError() == ERROR_SERVICE_EXISTS) {
         // Installing again brings the service up to date: this program, its settings.
-        ServiceHandle existing(::OpenServiceA(manager.Get(), kServiceName, SERVICE_ALL_ACCESS));
-        if (existing &&
-            ::ChangeServiceConfigA(existing.Get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
+        existing.emplace(::OpenServiceA(manager.Get(), kServiceName, SERVICE_ALL_ACCESS));
+        if (*existing &&
+            ::ChangeServiceConfigA(existing->Get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
                                    SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
                                    kServiceAccount, nullptr, kServiceDisplayName)) {
             updated = true;
@@ -184,17 +212,22 @@ int Install(const AgentOptions& options, std::ostream& out, std::ostream& err) {
         }
         return 1;
     }
+    std::string error;
     if (service) {
         SERVICE_DESCRIPTIONA description{const_cast<char*>(kServiceDescription)};
         ::ChangeServiceConfig2A(service.Get(), SERVICE_CONFIG_DESCRIPTION, &description);
     }
-    std::string error;
+    if (!SetRestartAfterFailure(updated ? existing->Get() : service.Get(), error)) {
+        // The service runs all the same; only a failed start is not tried again.
+        err << "cluma-agent: Windows will not restart the service after it fails: " << error
+            << "\n";
+    }
     if (!WriteParameters(options, error)) {
         err << "cluma-agent: cannot store the service's settings under HKLM\\"
             << kServiceParametersKey << ": " << error << "\n";
         return 1;
     }
-    if (!PrepareStateFolder(true, error)) {
+    if (!PrepareStateFolder(StateFolderClaim::always, error)) {
         err << "cluma-agent: " << error << "\n";
         return 1;
     }
@@ -251,7 +284,7 @@ int Remove(std::ostream& out, std::ostream& err) {
         return 1;
     }
     out << "cluma-agent: removed the service " << kServiceName
-        << ". The remembered console and the log stay in " << StateFolder() << ".\n";
+        << ". The remembered console and the log stay in " << DefaultStateFolder() << ".\n";
     return 0;
 }
 
@@ -259,7 +292,9 @@ int Remove(std::ostream& out, std::ostream& err) {
 
 SERVICE_STATUS_HANDLE g_statusHandle = nullptr;
 std::atomic<bool> g_stop{false};
-DWORD g_checkPoint = 0;
+// Stepped by the service's thread while it starts and by the control handler's thread when
+// it is asked to stop.
+std::atomic<DWORD> g_checkPoint{0};
 
 void Report(DWORD state, DWORD exitCode = NO_ERROR, DWORD waitHintMs = 0) {
     SERVICE_STATUS status{};
@@ -355,8 +390,8 @@ void WINAPI ServiceMain(DWORD, char**) {
     }
     Report(SERVICE_START_PENDING, NO_ERROR, 3000);
     std::string folderError;
-    bool folderReady = PrepareStateFolder(false, folderError);
-    BoundedLog log(StateFolder() + "\\agent-log.txt", kLogLimitBytes);
+    bool folderReady = PrepareStateFolder(StateFolderClaim::whenCreated, folderError);
+    BoundedLog log(DefaultStateFolder() + "\\agent-log.txt", kLogLimitBytes);
     if (!folderReady) {
         log << "cluma-agent: " << folderError << "\n";
     }

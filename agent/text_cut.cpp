@@ -32,3 +32,9 @@ std::string_view CutDoubleByte(std::string_view text, std::size_t maxBytes,
     }
     return text.substr(0, std::min(at, text.size()));
 }
+
+std::string_view CutAnsi(std::string_view text, std::size_t maxBytes, unsigned codePage,
+                         const std::function<bool(unsigned char)>& isLeadByte) {
+    return codePage == kUtf8CodePage ? CutUtf8(text, maxBytes)
+                                     : CutDoubleByte(text, maxBytes, isLeadByte);
+}

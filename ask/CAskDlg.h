@@ -1,4 +1,5 @@
-// CAskDlg: the student's window. A line that says what it does, a reason, Send and Cancel.
+// CAskDlg: the student's window. A line that says what it does, a reason, Send and Cancel
+// (Close once a request is on its way: closing does not call it back).
 // Send runs the request on a thread of its own (BackgroundAsk), so the window answers all
 // the while; the thread's end is posted back, and the window then says what happened.
 #pragma once

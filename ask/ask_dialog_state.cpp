@@ -15,8 +15,11 @@ AskDialogView AskDialogState::View() const {
         view.status = status_.empty() ? kAskReadyText : status_;
         break;
     case AskPhase::sending:
+        // Once Send is pressed the request is out of the window's hands: on a working network
+        // the console has it within milliseconds, and no later press could call it back.
         view.reasonEditable = false;
         view.sendEnabled = false;
+        view.closeLabel = "Close";
         view.status = kAskSendingText;
         break;
     case AskPhase::sent:

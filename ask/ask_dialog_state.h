@@ -10,7 +10,8 @@
 
 enum class AskPhase {
     editing, // typing a reason; also after a request that failed, to try again
-    sending, // a request is on its way; the window stays responsive but sends nothing more
+    sending, // a request is on its way; the window stays responsive but sends nothing more,
+             // and closing it does not call the request back: its button says Close
     sent,    // the console has the request: nothing more to do but close the window
 };
 
@@ -49,4 +50,5 @@ std::optional<std::string> FitReason(std::string_view text);
 // The text that the window shows before anything is sent, and while sending.
 inline constexpr const char* kAskReadyText =
     "The presenter sees this PC's name and your reason. Press Send (or Enter).";
-inline constexpr const char* kAskSendingText = "Sending your request...";
+inline constexpr const char* kAskSendingText =
+    "Sending your request... Closing this window does not stop it.";

@@ -5,7 +5,7 @@
 #define IDI_ASK 1   // the program's icon: the lowest icon id, so Explorer shows it too
 #define IDD_ASK 100 // the student's window (CAskDlg)
 
-// Controls of IDD_ASK besides IDOK (Send) and IDCANCEL (Cancel, then Close).
+// Controls of IDD_ASK besides IDOK (Send) and IDCANCEL (Cancel, Close once Send is pressed).
 #define IDC_ASK_ICON 1000
 #define IDC_ASK_WHAT 1001
 #define IDC_ASK_REASON 1002

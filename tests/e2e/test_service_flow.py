@@ -5,6 +5,7 @@ presenter says Yes and the viewer opens on that PC; the service stops on request
 removed."""
 
 import os
+import shutil
 import socket
 import subprocess
 import unittest
@@ -84,7 +85,14 @@ class ServiceFlowTest(E2ETestCase):
             lines = f.read().decode("latin-1").splitlines()
         return dict(line.split(" ", 1) for line in lines if " " in line)
 
+    def remove_leftover_service(self):
+        """A service that a killed run left installed would start with the prefix's session and
+        hold the address this test serves on: it goes first."""
+        self.agent("service", "remove")
+        self.assertIsNone(self.service_state(), "a leftover service could not be removed")
+
     def install_service(self):
+        self.remove_leftover_service()
         # An installed service starts with every Wine session of the prefix: it never outlives
         # the test, whatever happens.
         self.addCleanup(self.agent, "service", "remove")
@@ -180,6 +188,27 @@ class ServiceFlowTest(E2ETestCase):
         # ERROR_SERVICE_SPECIFIC_ERROR, and the agent's own code for a port it cannot take.
         self.assertEqual(status["WIN32_EXIT_CODE"].split()[0], "1066", status)
         self.assertEqual(status["SERVICE_EXIT_CODE"].split()[0], "2", status)
+
+    def test_a_program_that_others_may_change_is_not_installed(self):
+        # Wine makes a file's permissions up from its Unix mode: a folder that all may write to
+        # is one that Everyone may change. The build folder's mode gives write to its owner
+        # alone, as an installation under Program Files does.
+        self.remove_leftover_service()
+        self.addCleanup(self.agent, "service", "remove")  # should it be installed all the same
+        folder = os.path.join(self.folder, "open to all")
+        os.mkdir(folder)
+        shutil.copy(self.agent_exe, folder)
+        os.chmod(folder, 0o777)
+        refused = self.wine(os.path.join(folder, "cluma-agent.exe"), "service", "install")
+        self.assertEqual(refused.returncode, 1, refused.stdout)
+        shown = "Z:" + folder.replace("/", "\\")
+        self.assertIn(f"cluma-agent: the service was not installed, because Everyone (S-1-1-0) "
+                      f"may change {shown}, and so someone who is not an administrator could "
+                      "replace the program that Windows starts as a service: install the agent "
+                      "under Program Files, or give its folder to administrators with these two "
+                      f'commands and install again:\nicacls "{shown}" /setowner *S-1-5-32-544',
+                      refused.stderr)
+        self.assertIsNone(self.service_state())
 
 
 if __name__ == "__main__":

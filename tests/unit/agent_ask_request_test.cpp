@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -229,6 +230,24 @@ TEST(ReasonCut, NeverInTheMiddleOfACharacter) {
     for (const auto& c : doubleByte) {
         SCOPED_TRACE(c.text + " to " + std::to_string(c.max));
         EXPECT_EQ(CutDoubleByte(c.text, c.max, gbkLead), c.kept);
+    }
+    // Windows' ANSI code page: 65001 is UTF-8, whose lead bytes no double-byte rule reports.
+    auto noLead = [](unsigned char) { return false; };
+    const struct {
+        unsigned codePage;
+        std::function<bool(unsigned char)> isLead;
+        std::string text;
+        std::size_t max;
+        std::string kept;
+    } ansi[] = {
+        {kUtf8CodePage, noLead, "ab" + euro, 4, "ab"},
+        {kUtf8CodePage, noLead, "ab" + euro + euro, 7, "ab" + euro},
+        {936, gbkLead, "a\xA3\xBF", 2, "a"},
+        {1252, noLead, "ab\xE2\x82\xAC", 4, "ab\xE2\x82"}, // three characters of 1252
+    };
+    for (const auto& c : ansi) {
+        SCOPED_TRACE(std::to_string(c.codePage) + ": " + c.text + " to " + std::to_string(c.max));
+        EXPECT_EQ(CutAnsi(c.text, c.max, c.codePage, c.isLead), c.kept);
     }
 }
 

@@ -122,7 +122,7 @@ TEST(AskDialogState, OneRequestAtATime) {
     EXPECT_EQ(sending.status, kAskSendingText);
     EXPECT_FALSE(sending.sendEnabled);
     EXPECT_FALSE(sending.reasonEditable);
-    EXPECT_EQ(std::string(sending.closeLabel), "Cancel");
+    EXPECT_EQ(std::string(sending.closeLabel), "Close") << "closing does not call it back";
     EXPECT_FALSE(state.StartSending()) << "Enter pressed again while sending";
     EXPECT_FALSE(state.EnterCloses());
 
