@@ -22,8 +22,8 @@ using TrustClock = std::chrono::steady_clock;
 // The console rescans every 20 s, and each scan of its subnet takes about a second more: after
 // three rescans' time, and a margin for a busy console, the known console is taken as gone.
 inline constexpr std::chrono::seconds kRescanPeriod{20};
-inline constexpr std::chrono::seconds kKnownConsoleSilence = 3 * kRescanPeriod +
-                                                             std::chrono::seconds(10);
+inline constexpr std::chrono::seconds kKnownConsoleSilence =
+    3 * kRescanPeriod + std::chrono::seconds(10);
 // The state file is written at most this often.
 inline constexpr std::chrono::seconds kStateWritePeriod{60};
 
@@ -41,7 +41,7 @@ enum class ProbeVerdict {
 class ConsoleTrust {
 public:
     struct Settings {
-        std::string pinnedConsole;     // empty: not pinned
+        std::string pinnedConsole;        // empty: not pinned
         bool servesLoopbackAlone = false; // the agent is bound to an address in 127.0.0.0/8
     };
 

@@ -13,13 +13,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The agent refuses to serve as root, and tests run as root: it runs as nobody then, in a
-// scratch folder that nobody may write.
+// The agent refuses to serve as root, and tests run as root: it runs as nobody then, from a
+// copy in a scratch folder that nobody may write (the build folder may be out of its reach).
 const passwd* Unprivileged() {
     return ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
 }
@@ -33,8 +34,11 @@ public:
                  As as = As::unprivileged)
         : dir_(dir) {
         const passwd* user = as == As::unprivileged ? Unprivileged() : nullptr;
+        std::string program = CLUMA_AGENT_PATH;
         if (user != nullptr) {
             EXPECT_EQ(::chown(dir.Path("").c_str(), user->pw_uid, user->pw_gid), 0);
+            std::filesystem::copy_file(program, dir.Path("cluma-agent"));
+            program = dir.Path("cluma-agent");
         }
         pid_ = ::fork();
         if (pid_ == 0) {
@@ -47,12 +51,12 @@ public:
                 ::_exit(126);
             }
             std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(CLUMA_AGENT_PATH));
+            argv.push_back(program.data());
             for (const std::string& argument : arguments) {
                 argv.push_back(const_cast<char*>(argument.c_str()));
             }
             argv.push_back(nullptr);
-            ::execv(CLUMA_AGENT_PATH, argv.data());
+            ::execv(program.c_str(), argv.data());
             ::_exit(127);
         }
     }
