@@ -44,12 +44,13 @@ bool ConsoleTrust::WriteDue(bool force) const {
     if (trusted_ == inFile_) {
         return false;
     }
-    return force || !lastAttempt_ || now_() - *lastAttempt_ >= kStateWritePeriod;
+    std::chrono::seconds wait = lastAttemptFailed_ ? kFailedWriteRetry : kStateWritePeriod;
+    return force || !lastAttempt_ || now_() - *lastAttempt_ >= wait;
 }
 
 void ConsoleTrust::WriteAttempted(bool written) {
-    // A failed write waits out the same minute: a full disk is not tried at every probe.
     lastAttempt_ = now_();
+    lastAttemptFailed_ = !written;
     if (written) {
         inFile_ = trusted_;
     }

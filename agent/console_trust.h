@@ -26,6 +26,10 @@ inline constexpr std::chrono::seconds kKnownConsoleSilence =
     3 * kRescanPeriod + std::chrono::seconds(10);
 // The state file is written at most this often.
 inline constexpr std::chrono::seconds kStateWritePeriod{60};
+// A failed write is tried again this much later: on Windows a replace fails while a reader
+// (ask, ClumaAsk) has the file open, and ask should not wait a minute for the new console; a
+// file that cannot be written at all is not tried at every probe.
+inline constexpr std::chrono::seconds kFailedWriteRetry{5};
 
 // True for an address of this machine as a peer sees it: 127.0.0.0/8, or the address the
 // connection arrived on.
@@ -69,4 +73,5 @@ private:
     std::optional<ConsoleState> inFile_;
     TrustClock::time_point trustedSeen_;
     std::optional<TrustClock::time_point> lastAttempt_;
+    bool lastAttemptFailed_ = false;
 };

@@ -109,17 +109,21 @@ TEST(ConsoleTrust, KeepsTheKnownConsoleIgnoresThisMachineAndWritesAtMostOnceAMin
     }
 }
 
-TEST(ConsoleTrust, AFailedWriteIsTriedAgainAfterTheMinuteAndAtStop) {
+TEST(ConsoleTrust, AFailedWriteIsTriedAgainAfterFiveSecondsAndAtStop) {
     TrustClock::time_point now{};
     ConsoleTrust trust(kOpen, std::nullopt, [&now] { return now; });
     trust.Probed("10.0.0.1", "10.0.0.23");
     ASSERT_TRUE(trust.WriteDue());
     trust.WriteAttempted(false);
-    now += seconds(59);
+    now += seconds(4);
     EXPECT_FALSE(trust.WriteDue());
     EXPECT_TRUE(trust.WriteDue(true));
     now += seconds(1);
     EXPECT_TRUE(trust.WriteDue());
+    trust.WriteAttempted(true); // and then the minute again
+    trust.Probed("10.0.0.1", "10.0.0.24");
+    now += seconds(59);
+    EXPECT_FALSE(trust.WriteDue());
 }
 
 } // namespace
