@@ -13,16 +13,22 @@ const char* AgentUsage() {
            "      the presenter sees in the console's list. NAME defaults to this computer's\n"
            "      name; only its first 63 bytes are shown; an empty NAME sends nothing.\n"
            "      --bind limits the agent to one address of this machine (default: all).\n"
-           "      The console that searched last is remembered in the state file, for 'ask';\n"
+           "      The console that searches this machine is remembered in the state file, for\n"
+           "      'ask': never a search from this machine itself (unless ADDRESS of --bind is a\n"
+           "      127.x.x.x one), and another console only once the one remembered has not\n"
+           "      searched for 70 seconds. The file is written at most once a minute.\n"
            "      --console ADDRESS remembers only that console (others are still answered).\n"
+           "      A --bind ADDRESS not on this machine yet is tried again every 5 seconds.\n"
            "      --verbose prints a line for every search answered. Runs until Ctrl+C or a\n"
-           "      stop signal.\n"
+           "      stop signal. On Linux it refuses to run as root: run it as an unprivileged\n"
+           "      user, such as the package's cluma-agent.\n"
            "\n"
            "  cluma-agent ask [--console ADDRESS] [--bind ADDRESS] [--port PORT] [--state FILE]\n"
-           "                  REASON...\n"
+           "                  [--] REASON...\n"
            "      Ask the presenter to look at this screen: the console that last searched this\n"
            "      machine, or the one at ADDRESS (TCP port 12341). REASON is shown to the\n"
-           "      presenter; it is cut to the 128 bytes the console reads.\n"
+           "      presenter; it is cut to the 128 bytes the console reads. Options end at the\n"
+           "      first word of REASON or at '--': every word after is part of REASON.\n"
            "\n"
            "  cluma-agent service install [--name NAME] [--bind ADDRESS] [--port PORT]\n"
            "                              [--console ADDRESS]\n"
@@ -127,22 +133,34 @@ AgentOptions ParseAgentOptions(const std::vector<std::string>& words, std::strin
         return options;
     }
     std::vector<std::string> reasonWords;
+    // Options end at "--" and at the reason's first word: from there on every word is the
+    // reason's, so a student may ask "how do I use --port in ssh".
+    bool optionsEnded = false;
     for (std::size_t i = first; i < words.size(); ++i) {
         const std::string& word = words[i];
+        if (optionsEnded) {
+            if (options.mode != AgentMode::ask) {
+                error = "unexpected word '" + word + "'";
+                return options;
+            }
+            reasonWords.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (word == "--help" || word == "-h") {
             options.mode = AgentMode::help;
             return options;
         }
         bool isOption = word.size() > 2 && word[0] == '-' && word[1] == '-';
-        if (options.mode == AgentMode::ask && !reasonWords.empty() && !Takes(options.mode, word)) {
-            reasonWords.push_back(word); // "--" inside a reason is part of it
-            continue;
-        }
         if (!isOption) {
             if (options.mode != AgentMode::ask) {
                 error = "unexpected word '" + word + "'";
                 return options;
             }
+            optionsEnded = true;
             reasonWords.push_back(word);
             continue;
         }

@@ -1,9 +1,10 @@
 // The agent's answer to the console's probe: its display name, sent as soon as a connection
-// is accepted, then the connection is closed. The prober is remembered as this machine's
-// console, for `ask`.
+// is accepted, then the connection is closed. The prober may be remembered as this machine's
+// console, for `ask`, as ConsoleTrust decides.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
@@ -17,9 +18,13 @@ struct ServeSettings {
     std::string statePath;             // where the console is remembered; empty: nowhere
     std::string pinnedConsole;         // when set, only this console is remembered
     std::function<void()> onListening; // called once the port is taken, before the first wait
+    // The clock the console's trust and the state file's rate go by; empty: the steady clock.
+    std::function<std::chrono::steady_clock::time_point()> clock;
+    int bindRetryMs = 5000; // how often an address not (yet) on this machine is tried again
 };
 
 // Serves until stop is set. Returns the process exit code: 0 after a stop, 2 when the port
-// cannot be taken. Progress and errors go to the given streams.
+// cannot be taken (in use, for example); an address not on this machine is waited for. Progress and
+// errors go to the given streams.
 int ServeProbes(const ServeSettings& settings, const std::atomic<bool>& stop, std::ostream& out,
                 std::ostream& err);

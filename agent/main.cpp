@@ -5,6 +5,7 @@
 #include "agent/agent_serve.h"
 #include "agent/agent_service.h"
 #include "agent/console_state.h"
+#include "agent/serve_privilege.h"
 #include "discovery/subnet_probe.h"
 #include "platform/net.h"
 #include "platform/stop_request.h"
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
         ask.port = options.port != 0 ? options.port : kPushPort;
         ask.reason = options.reason;
         return AskForAttention(ask, std::cout, std::cerr);
+    }
+    if (std::string refusal = RefusalToServe(); !refusal.empty()) {
+        std::cerr << refusal << "\n";
+        return 77; // sysexits' "permission denied", as 64 is its "usage"
     }
     ServeSettings serve;
     serve.name = options.nameGiven ? options.name : platform::LocalHostName();

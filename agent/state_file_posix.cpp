@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,7 +26,8 @@ std::string UserStatePath() {
 }
 
 // Creates the missing folders of path's parent, each readable and searchable by everyone
-// whatever the umask, so that every user can read the file inside.
+// whatever the umask, so that every user can read the file inside. Only folders made here get
+// their rights set, through a descriptor of the folder itself, never by path.
 bool MakeFolders(const std::filesystem::path& folder, std::string& error) {
     if (folder.empty() || std::filesystem::is_directory(folder)) {
         return true;
@@ -33,12 +35,38 @@ bool MakeFolders(const std::filesystem::path& folder, std::string& error) {
     if (!MakeFolders(folder.parent_path(), error)) {
         return false;
     }
-    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(folder.c_str(), 0755) != 0) {
+        if (errno == EEXIST) {
+            return true;
+        }
         error = "cannot create the folder " + folder.string() + ": " + std::strerror(errno);
         return false;
     }
-    ::chmod(folder.c_str(), 0755);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fchmod(fd, 0755);
+        ::close(fd);
+    }
     return true;
+}
+
+// Creates a new file of a name no one else has beside path: created here (O_EXCL), never
+// through a link another user put in its place (O_NOFOLLOW). The descriptor, or -1 with errno.
+int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + ".new-";
+        for (int i = 0; i < 8; ++i) {
+            temporary += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
 }
 
 bool WriteAll(int fd, const std::string& contents) {
@@ -74,10 +102,11 @@ bool ReplaceFileContents(const std::string& path, const std::string& contents, s
     if (!MakeFolders(target.parent_path(), error)) {
         return false;
     }
-    std::string temporary = path + ".new";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string temporary;
+    int fd = CreateTemporaryBeside(path, temporary);
     if (fd < 0) {
-        error = "cannot write " + temporary + ": " + std::strerror(errno);
+        // The same words at every failure, whatever name was tried: the log says it once.
+        error = "cannot write a new file beside " + path + ": " + std::strerror(errno);
         return false;
     }
     // Readable by every user whatever the umask; written by its owner only.

@@ -23,6 +23,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <pwd.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,9 +113,16 @@ int BenchAsk(int runs) {
 
 #if !defined(_WIN32)
 
-pid_t Start(const std::vector<std::string>& words) {
+// unprivileged: as nobody when run as root (serve refuses root, as a service it runs as the
+// package's own user).
+pid_t Start(const std::vector<std::string>& words, bool unprivileged = false) {
+    const passwd* nobody = unprivileged && ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
     pid_t pid = ::fork();
     if (pid == 0) {
+        if (nobody != nullptr && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+                                  ::setuid(nobody->pw_uid) != 0)) {
+            ::_exit(126);
+        }
         std::vector<char*> argv;
         for (const std::string& word : words) {
             argv.push_back(const_cast<char*>(word.c_str()));
@@ -235,13 +244,19 @@ int BenchIdle(int seconds, const std::string& agent) {
         platform::Socket probe = platform::Listen("127.0.0.61", 0, 1, error);
         port = platform::LocalPort(probe);
     }
-    pid_t pid = Start({agent, "serve", "--bind", "127.0.0.61", "--port", std::to_string(port),
-                       "--state", state, "--name", "bench"});
+    // The state in /tmp, where nobody may write too, and a copy of the agent there that nobody
+    // reaches wherever the build folder is.
+    std::string program = "/tmp/agent-bench-" + std::to_string(::getpid()) + ".agent";
+    std::filesystem::copy_file(agent, program, std::filesystem::copy_options::overwrite_existing);
+    pid_t pid = Start({program, "serve", "--bind", "127.0.0.61", "--port", std::to_string(port),
+                       "--state", state, "--name", "bench"},
+                      true);
     std::this_thread::sleep_for(std::chrono::seconds(1)); // past its start
     int result = Watch(pid, seconds, "idle agent (serve)");
     ::kill(pid, SIGTERM);
     ::waitpid(pid, nullptr, 0);
     std::remove(state.c_str());
+    std::remove(program.c_str());
     return result;
 }
 

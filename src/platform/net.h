@@ -133,6 +133,10 @@ int LastSocketError();
 // True for the error codes meaning "address already in use".
 bool IsAddressInUse(int error);
 
+// True for the error codes meaning "no such address on this machine" (for example an address
+// that is not up yet at boot).
+bool IsAddressNotAvailable(int error);
+
 // A short English description of an error code.
 std::string DescribeSocketError(int error);
 

@@ -262,6 +262,10 @@ bool IsAddressInUse(int error) {
     return error == EADDRINUSE;
 }
 
+bool IsAddressNotAvailable(int error) {
+    return error == EADDRNOTAVAIL;
+}
+
 std::string DescribeSocketError(int error) {
     return std::strerror(error);
 }

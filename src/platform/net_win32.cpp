@@ -250,6 +250,10 @@ bool IsAddressInUse(int error) {
     return error == WSAEADDRINUSE;
 }
 
+bool IsAddressNotAvailable(int error) {
+    return error == WSAEADDRNOTAVAIL;
+}
+
 std::string DescribeSocketError(int error) {
     char text[256] = {};
     DWORD length =

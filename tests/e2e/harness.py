@@ -7,6 +7,7 @@ harness starts is stopped by its id; every wait has a bound and says what it wai
 
 import ipaddress
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -20,6 +21,8 @@ from dataclasses import dataclass
 WINE = "/usr/lib/wine/wine64"
 PROBE_PORT = 12357
 PUSH_PORT = 12341
+# How a test run as root starts a native agent: as nobody, as the package's service user would.
+UNPRIVILEGED = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
 
 
 def env(name):
@@ -281,14 +284,20 @@ class Agent:
         self.address = f"127.0.0.{host}" if isinstance(host, int) else host
         require_loopback(self.address, "an agent on")
         self.name = name
-        program = program or [os.path.join(native_build, "agent", "cluma-agent")]
+        # a state folder of the test's own, which the agent's user may write
+        self.state_folder = tempfile.mkdtemp(prefix=f"cluma-agent-{self.address}-")
+        if program is None:
+            program = [os.path.join(native_build, "agent", "cluma-agent")]
+            if os.geteuid() == 0:  # the agent refuses to serve as root
+                # a copy where nobody reaches it, wherever the build folder is
+                program = [*UNPRIVILEGED, shutil.copy(program[0], self.state_folder)]
+                nobody = pwd.getpwnam("nobody")
+                os.chown(self.state_folder, nobody.pw_uid, nobody.pw_gid)
         self.log_path = os.path.join(logs, f"agent-{self.address}.log")
         self.log = open(self.log_path, "wb")
         self.process = subprocess.Popen(
             [*program, "serve", "--bind", self.address, "--name", name, "--verbose",
-             # a state file of the test's own: an agent run as root would otherwise remember
-             # its console in the machine's own state file
-             "--state", os.path.join(logs, f"state-{self.address}.txt")],
+             "--state", os.path.join(self.state_folder, "state")],
             stdout=self.log, stderr=subprocess.STDOUT, env=environment)
         wait_until(lambda: b"answering" in self.read_log() or self.process.poll() is not None,
                    listen_within, f"the agent on {self.address} to listen")
@@ -311,6 +320,7 @@ class Agent:
                 self.process.kill()
                 self.process.wait()
         self.log.close()
+        shutil.rmtree(self.state_folder, ignore_errors=True)
 
 
 class App:

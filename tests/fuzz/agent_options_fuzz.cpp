@@ -1,6 +1,7 @@
 // The agent's command line. The input is the words after the program's name, each ended by a
 // zero byte as in the program's arguments. Accepted options must hold only what their command
-// takes, and the command line written back from them must give the same options.
+// takes, the reason must be all the words from where the options end, and the command line
+// written back from the options must give the same options.
 #include "agent/agent_options.h"
 #include "fuzz_input.h"
 #include "platform/net.h"
@@ -69,9 +70,23 @@ std::vector<std::string> CommandLine(const AgentOptions& options) {
         words.push_back("--verbose");
     }
     if (!options.reason.empty()) {
-        words.push_back(options.reason); // the reason as one word
+        // The reason as one word; after "--" when it could be taken for an option.
+        if (options.reason[0] == '-') {
+            words.push_back("--");
+        }
+        words.push_back(options.reason);
     }
     return words;
+}
+
+// The words from index first on, joined as the reason joins them (empty words before the first
+// non-empty one leave no space).
+std::string Joined(const std::vector<std::string>& words, std::size_t first) {
+    std::string joined;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        joined += (joined.empty() ? "" : " ") + words[i];
+    }
+    return joined;
 }
 
 bool SameOptions(const AgentOptions& a, const AgentOptions& b) {
@@ -112,18 +127,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(options.name.empty() || options.nameGiven);
     FUZZ_CHECK(!options.verbose || (serve && given("--verbose")));
     FUZZ_CHECK(options.bindAddress.empty() ||
-               ((serve || ask) && IsFourNumberAddress(options.bindAddress)));
+               ((serve || ask || install) && IsFourNumberAddress(options.bindAddress)));
     FUZZ_CHECK(options.console.empty() ||
                ((serve || ask || install) && IsFourNumberAddress(options.console)));
     FUZZ_CHECK(options.statePath.empty() || ((serve || ask) && given("--state")));
     FUZZ_CHECK(options.reason.empty() || ask);
     FUZZ_CHECK(options.port == 0 || ((serve || ask || install) && given("--port")));
 
-    // Written back and read again: the same options. A reason that begins with "--" (its first
-    // word "--", or an empty word before such a one) is left out: as one word it is an option.
-    if (options.reason.rfind("--", 0) == 0) {
-        return 0;
+    // Options end where the reason begins: the reason is every word from some word on, and the
+    // words before it alone give the same options without a reason.
+    if (!options.reason.empty()) {
+        std::size_t first = 1;
+        while (first < words.size() && Joined(words, first) != options.reason) {
+            ++first;
+        }
+        FUZZ_CHECK(first < words.size());
+        std::string headError;
+        AgentOptions head = ParseAgentOptions({words.begin(), words.begin() + first}, headError);
+        FUZZ_CHECK(headError.empty());
+        head.reason = options.reason;
+        FUZZ_CHECK(SameOptions(options, head));
     }
+
+    // Written back and read again: the same options.
     std::string again;
     const AgentOptions reread = ParseAgentOptions(CommandLine(options), again);
     FUZZ_CHECK(again.empty());

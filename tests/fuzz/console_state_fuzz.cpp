@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -90,6 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string again = Folder() + "/again/state";
         FUZZ_CHECK(WriteConsoleState(again, *state, error));
         FUZZ_CHECK(ReadConsoleState(again) == state);
+        // Each write's temporary file has a name of its own: none may be left beside the file.
+        const auto entries = std::filesystem::directory_iterator(Folder() + "/again");
+        FUZZ_CHECK(std::distance(begin(entries), end(entries)) == 1);
     }
     return 0;
 }

@@ -10,7 +10,7 @@ import tarfile
 import tempfile
 import unittest
 
-from package_support import env, top_folder
+from package_support import env, top_folder, unprivileged
 
 AGENT_FILES = {"cluma-agent", "cluma-agent.service", "README.txt"}
 INSTALLED_AGENT = "/usr/local/bin/cluma-agent"
@@ -123,9 +123,12 @@ class LinuxAgentPackageTest(unittest.TestCase):
 
     def test_the_packaged_agent_answers_a_probe_with_its_display_name(self):
         port = free_loopback_port()
-        agent = subprocess.Popen([os.path.join(self.unpacked, "cluma-agent"), "serve", "--bind",
-                                  "127.0.0.1", "--port", str(port), "--name", "Room 12 PC 3",
-                                  "--state", os.path.join(self.unpacked, "state")],
+        state_folder = tempfile.mkdtemp(prefix="cluma-agent-state-")
+        self.addCleanup(shutil.rmtree, state_folder, ignore_errors=True)
+        command = [os.path.join(self.unpacked, "cluma-agent"), "serve", "--bind", "127.0.0.1",
+                   "--port", str(port), "--name", "Room 12 PC 3",
+                   "--state", os.path.join(state_folder, "state")]
+        agent = subprocess.Popen(unprivileged(command, state_folder),
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         try:
             first_line = agent.stdout.readline()
