@@ -16,8 +16,11 @@ namespace {
 // Reads the agent's name: whatever has arrived within the wait, at most 64 bytes, of which
 // the record keeps the first 63. The socket is non-blocking, so the first call that finds
 // nothing waiting ends the read.
-void ReceiveName(const platform::Socket& socket, NodeRecord& record) {
-    if (platform::WaitReadable(socket, kProbeWaitMs) != platform::Wait::ready) {
+void ReceiveName(const ScanSettings& settings, const platform::Socket& socket, NodeRecord& record) {
+    platform::Wait arrived = settings.waitForName
+                                 ? settings.waitForName(socket, record.address, kProbeWaitMs)
+                                 : platform::WaitReadable(socket, kProbeWaitMs);
+    if (arrived != platform::Wait::ready) {
         return;
     }
     char received[sizeof record.name] = {};
@@ -81,7 +84,7 @@ void ProbeHostBlock(const ProbeContext& context, int blockOffset) {
         std::memset(&record, 0, sizeof record);
         std::memcpy(record.address, address, static_cast<std::size_t>(length));
         record.index = settings.registry->TakeIndex();
-        ReceiveName(socket, record);
+        ReceiveName(settings, socket, record);
         settings.registry->AppendIfNew(record);
         // Nothing is ever sent to the agent; the socket closes as the loop goes on.
     }

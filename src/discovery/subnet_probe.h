@@ -12,7 +12,8 @@
 
 namespace platform {
 class Socket;
-}
+enum class Wait;
+} // namespace platform
 
 inline constexpr std::uint16_t kProbePort = 12357;
 inline constexpr int kProbeWaitMs = 50;      // for the connection, then again for the name
@@ -42,6 +43,11 @@ struct ScanSettings {
     ThreadStarter startThread = StartStdThread;
     // Switches a probe socket to non-blocking mode; replaced in tests to see a refusal.
     std::function<bool(const platform::Socket&)> makeNonBlocking;
+    // Waits up to timeoutMs for the name of the agent at address to arrive on the socket (the
+    // socket's own wait when empty). Tests replace it with a clock of their own: whether their
+    // agent answered in time must not depend on how soon the system ran the agent's thread.
+    std::function<platform::Wait(const platform::Socket&, const char* address, int timeoutMs)>
+        waitForName;
 };
 
 // What a probe thread works with: settings fixed for the scan plus the prefix read at its start.

@@ -1,6 +1,7 @@
 """Watching a node: a double click starts its viewer or brings it forward; the exit command."""
 
 import os
+import pathlib
 import stat
 import time
 import unittest
@@ -19,28 +20,37 @@ GUARD_GAP = 0.7  # seconds between double clicks, past the console's 500 ms guar
 
 
 class ViewerTest(E2ETestCase):
-    def open_console(self, expected_items, extra_env=None):
+    def open_console(self, names, extra_env=None):
         self.app = self.make_app()
         self.process = self.app.start(extra_env)
         self.console = wait_until(lambda: self.inspector.find_window(cls=CONSOLE_CLASS), 40,
                                   "the console")
         self.node_list = self.inspector.child(self.console.hwnd, NODE_LIST)
-        wait_until(lambda: len(self.items()) == expected_items, 30,
-                   f"{expected_items} items in the node list")
+        wait_until(lambda: self.listed(names), 30, f"{names} in the node list")
         # The rescan that starts with the console rewrites the list about a second later; a
-        # double click while it does is lost. Its rewrite drops every selection, so a
-        # selection made now shows when it has happened (the next one is 20 s away).
+        # double click while it does is lost. The rewrite empties the list, which drops every
+        # selection, then lists the nodes again: a selection made now is gone once the rewrite
+        # has begun, and every name is back once it has ended (the next one is 20 s away).
         self.inspector.ask(f"select {self.node_list.hwnd} 0")
-        wait_until(lambda: not any(item.selected for item in self.items()), 30,
-                   "the rescan's first rewrite of the node list")
+        wait_until(lambda: self.listed(names, selected=False), 30,
+                   "the rescan's first rewrite of the node list to end")
         return self.console
 
     def items(self):
         return self.inspector.list_items(self.node_list.hwnd)
 
+    def listed(self, names, selected=None):
+        """Whether the list shows exactly these names (in any order: the probe threads
+        append concurrently), and, when selected is False, none of them selected."""
+        items = self.items()
+        return sorted(i.text for i in items) == sorted(names) and not (
+            selected is False and any(i.selected for i in items))
+
     def item_point(self, text, nth=0):
-        matching = [item for item in self.items() if item.text == text]
-        x, y = centre(matching[nth].rect)
+        # A later rescan's rewrite may have the list empty for a moment.
+        matching = wait_until(lambda: [item for item in self.items() if item.text == text][nth:],
+                              10, f"{text} in the node list")
+        x, y = centre(matching[0].rect)
         return x, y - 10  # on the icon, above the label
 
     def double_click_item(self, text, nth=0):
@@ -57,7 +67,7 @@ class ViewerTest(E2ETestCase):
 
     def test_double_clicks_start_one_viewer_then_bring_it_forward(self):
         self.start_agent(7, "PC-07")
-        self.open_console(1)
+        self.open_console(["PC-07"])
         self.double_click_item("PC-07")
         viewer = wait_until(lambda: self.viewers(), 20, "the viewer window")[0]
         self.assertEqual(viewer.title, "PC-07 ")
@@ -74,7 +84,7 @@ class ViewerTest(E2ETestCase):
 
     def test_a_window_of_another_program_with_the_title_is_brought_forward_instead(self):
         self.start_agent(8, "PC-08")
-        self.open_console(1)
+        self.open_console(["PC-08"])
         self.app.start_standin("127.0.0.8", window_class="OtherProgram")
         wait_until(lambda: self.inspector.find_window(cls="OtherProgram", title="PC-08 "), 20,
                    "the other program's window")
@@ -88,7 +98,7 @@ class ViewerTest(E2ETestCase):
         # Two double clicks 160 ms apart: the console's guard lets only the first act.
         self.start_agent(47, "PC-47")
         self.start_agent(48, "PC-48")
-        self.open_console(2)
+        self.open_console(["PC-47", "PC-48"])
         point = self.item_point("PC-47")
         wait_until(lambda: self.inspector.takes_click(self.node_list.hwnd, *point), 10,
                    "the node list to be ready for clicks")
@@ -108,14 +118,14 @@ class ViewerTest(E2ETestCase):
     def test_two_nodes_with_one_name_resolve_to_the_first_in_the_registry(self):
         self.start_agent(5, "Twin")
         self.start_agent(200, "Twin")  # probed later in its block: appended after host 5
-        self.open_console(2)
+        self.open_console(["Twin", "Twin"])
         self.double_click_item("Twin", nth=1)
         wait_until(lambda: self.app.launches(), 20, "a viewer start")
         self.assertEqual(self.app.launches()[0][1], "127.0.0.5" + PARAMETERS)
 
     def test_a_node_gone_from_the_registry_gives_the_busy_message(self):
         self.start_agent(9, "PC-09")
-        self.open_console(1)
+        self.open_console(["PC-09"])
         # An item the list still shows although its node no longer answered the probe.
         self.inspector.insert_item(self.node_list.hwnd, 1, "Gone PC")
         self.double_click_item("Gone PC")
@@ -129,7 +139,7 @@ class ViewerTest(E2ETestCase):
     def test_exit_closes_every_viewer_and_leaves_other_windows_alone(self):
         for host in (41, 42, 43):
             self.start_agent(host, f"PC-{host}")
-        self.open_console(3)
+        self.open_console(["PC-41", "PC-42", "PC-43"])
         for host in (41, 42, 43):
             self.double_click_item(f"PC-{host}")
         wait_until(lambda: len(self.viewers()) == 3, 30, "three viewers")
@@ -147,7 +157,7 @@ class ViewerTest(E2ETestCase):
         # Class names are atoms whose spelling is the first registration's, so the look-alike
         # runs without real viewers beside it.
         self.start_agent(46, "PC-46")
-        self.open_console(1)
+        self.open_console(["PC-46"])
         self.app.start_standin("127.0.0.46", window_class="vncmdi_window")
         wait_until(lambda: self.inspector.find_window(cls="vncmdi_window"), 20,
                    "the look-alike window")
@@ -159,7 +169,7 @@ class ViewerTest(E2ETestCase):
 
     def test_a_viewer_that_never_answers_does_not_hold_the_exit(self):
         self.start_agent(44, "Hung PC")
-        self.open_console(1, extra_env={"CLUMA_VIEWER_IGNORES_CLOSE": "1"})
+        self.open_console(["Hung PC"], extra_env={"CLUMA_VIEWER_IGNORES_CLOSE": "1"})
         self.double_click_item("Hung PC")
         wait_until(lambda: self.viewers(), 20, "the hung viewer")
         self.inspector.command(self.console.hwnd, EXIT_COMMAND)
@@ -176,7 +186,7 @@ class ViewerTest(E2ETestCase):
         os.chmod(browser, stat.S_IRWXU)
         self.set_browser(browser)
         self.start_agent(45, "PC-45")
-        console = self.open_console(1)
+        console = self.open_console(["PC-45"])
         self.inspector.command(console.hwnd, ZOOM_COMMAND)
         wait_until(lambda: self.app.launches("magnify"), 20, "the magnifier to start")
         self.assertEqual(self.app.launches("magnify")[0][1], "")
@@ -188,9 +198,11 @@ class ViewerTest(E2ETestCase):
         help_button = self.inspector.child(console.hwnd, HELP_BUTTON)
         self.click_on(help_button.hwnd, centre(help_button.rect), "the help button",
                       foreground=False)
-        wait_until(lambda: os.path.exists(record), 40, "the help page to be opened")
-        with open(record) as f:
-            self.assertIn("https://www.clumadeck.com/velmora/installAndSet.html", f.read())
+        # The browser's record exists from the moment its shell opens it, before the address
+        # is written: wait for the line.
+        opened = wait_until(lambda: os.path.exists(record) and pathlib.Path(record).read_text(), 40,
+                            "the help page to be opened")
+        self.assertIn("https://www.clumadeck.com/velmora/installAndSet.html", opened)
 
 
 if __name__ == "__main__":

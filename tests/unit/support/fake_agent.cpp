@@ -53,19 +53,20 @@ void FakeAgent::AcceptLoop() {
 
 void FakeAgent::Serve(platform::Socket connection) {
     platform::SetNonBlocking(connection, true);
-    auto sendText = [&connection](const std::string& text) {
-        if (!text.empty()) {
-            platform::Send(connection, text.data(), static_cast<int>(text.size()));
-        }
-    };
-    SleepMs(behaviour_.delayMs);
-    sendText(behaviour_.name);
-    if (!behaviour_.secondPart.empty()) {
-        SleepMs(behaviour_.gapMs);
-        sendText(behaviour_.secondPart);
-    }
-    // Stay until the prober closes, counting whatever it sends.
+    bool answered = false;
+    // Answer once when asked, and stay until the prober closes, counting whatever it sends.
     while (!stop_) {
+        if (!answered) {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (namesWanted_ > 0) {
+                --namesWanted_;
+                answered = true;
+                const std::string& name = behaviour_.name;
+                platform::Send(connection, name.data(), static_cast<int>(name.size()));
+                ++namesSent_;
+                changed_.notify_all();
+            }
+        }
         if (platform::WaitReadable(connection, 10) != platform::Wait::ready) {
             continue;
         }
@@ -78,11 +79,19 @@ void FakeAgent::Serve(platform::Socket connection) {
     }
     std::lock_guard<std::mutex> hold(lock_);
     --open_;
-    closed_.notify_all();
+    changed_.notify_all();
+}
+
+bool FakeAgent::SendName(int timeoutMs) {
+    std::unique_lock<std::mutex> hold(lock_);
+    const int sentBefore = namesSent_;
+    ++namesWanted_;
+    return changed_.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                             [&] { return namesSent_ > sentBefore; });
 }
 
 bool FakeAgent::WaitUntilAllClosed(int timeoutMs) {
     std::unique_lock<std::mutex> hold(lock_);
-    return closed_.wait_for(hold, std::chrono::milliseconds(timeoutMs),
-                            [this] { return open_ == 0; });
+    return changed_.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                             [this] { return open_ == 0; });
 }

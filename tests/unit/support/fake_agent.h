@@ -12,23 +12,16 @@
 #include <vector>
 
 struct FakeAgentBehaviour {
-    std::string name;       // sent after delayMs; nothing is sent when empty
-    int delayMs = 0;        // wait after accepting before the first part
-    std::string secondPart; // sent gapMs after the name, when not empty
-    int gapMs = 0;
+    std::string name; // nothing is sent when empty
+    int dueMs = 0;    // when the name is due after the connection, on the test's own clock
 };
 
-// The agent's answer: name after delayMs, then optionally secondPart after gapMs more.
-inline FakeAgentBehaviour Answers(std::string name, int delayMs = 0, std::string secondPart = "",
-                                  int gapMs = 0) {
-    FakeAgentBehaviour behaviour;
-    behaviour.name = std::move(name);
-    behaviour.delayMs = delayMs;
-    behaviour.secondPart = std::move(secondPart);
-    behaviour.gapMs = gapMs;
-    return behaviour;
+inline FakeAgentBehaviour Answers(std::string name, int dueMs = 0) {
+    return FakeAgentBehaviour{std::move(name), dueMs};
 }
 
+// Sends its name only when the test asks (SendName), so that what has arrived when the
+// probe looks is decided by the test and not by how soon the system runs the agent's threads.
 class FakeAgent {
 public:
     // Listens on address:port; Ok() tells whether the port could be taken.
@@ -38,6 +31,10 @@ public:
     FakeAgent& operator=(const FakeAgent&) = delete;
 
     bool Ok() const { return listener_.Valid(); }
+    const FakeAgentBehaviour& Behaviour() const { return behaviour_; }
+    // Sends the name on the next connection not answered yet, once the agent has accepted it;
+    // false when no such connection came within timeoutMs.
+    bool SendName(int timeoutMs);
     int Connections() const { return connections_.load(); }
     // Bytes the prober sent on any connection: the console must send none.
     std::size_t BytesReceived() const { return bytesReceived_.load(); }
@@ -54,8 +51,10 @@ private:
     std::atomic<int> connections_{0};
     std::atomic<std::size_t> bytesReceived_{0};
     std::mutex lock_;
-    std::condition_variable closed_;
+    std::condition_variable changed_;
     int open_ = 0;
+    int namesWanted_ = 0; // asked for by SendName, not yet sent
+    int namesSent_ = 0;
     std::vector<std::thread> servers_;
     std::thread acceptor_;
 };
