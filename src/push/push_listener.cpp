@@ -107,17 +107,21 @@ PushRequestReader::PushRequestReader(const platform::Socket& listener,
     : listener_(listener), settings_(settings), queue_(queue) {}
 
 bool PushRequestReader::Turn() {
+    // The listening socket is watched only while there is room to read one more.
+    const bool accepting = reading_.size() < kMaxReadingPushRequests;
     std::vector<platform::SocketWatch> watches;
-    watches.push_back({listener_.Native(), false});
     for (const Reading& one : reading_) {
         watches.push_back({one.connection.Native(), false});
+    }
+    if (accepting) {
+        watches.push_back({listener_.Native(), false});
     }
     if (platform::WaitAnyReadable(watches, MillisecondsUntilDue(reading_)) ==
         platform::Wait::failed) {
         PrintSelectFailed(settings_);
         return false;
     }
-    if (settings_.stop != nullptr && settings_.stop->load()) {
+    if (Stopping()) {
         return false;
     }
     // Whatever arrived, and whatever is due with nothing, is read once and closed, and joins
@@ -126,7 +130,7 @@ bool PushRequestReader::Turn() {
     std::vector<Reading> still;
     for (std::size_t i = 0; i < reading_.size(); ++i) {
         Reading& one = reading_[i];
-        if (!watches[i + 1].readable && one.due > now) {
+        if (!watches[i].readable && one.due > now) {
             still.push_back(std::move(one));
             continue;
         }
@@ -135,15 +139,20 @@ bool PushRequestReader::Turn() {
         queue_.Add(one.request);
     }
     reading_ = std::move(still);
-    if (watches[0].readable && AcceptWaiting() == 0) {
+    if (accepting && watches.back().readable && AcceptWaiting() == 0 && !Stopping()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kAcceptRetryPauseMs));
     }
-    return true;
+    return !Stopping();
+}
+
+bool PushRequestReader::Stopping() const {
+    return settings_.stop != nullptr && settings_.stop->load();
 }
 
 int PushRequestReader::AcceptWaiting() {
     int accepted = 0;
-    while (accepted < kMaxAcceptsPerWait) {
+    while (accepted < kMaxAcceptsPerWait && reading_.size() < kMaxReadingPushRequests &&
+           !Stopping()) {
         std::string peer;
         platform::Socket connection = platform::Accept(listener_, peer);
         if (!connection.Valid()) {

@@ -34,6 +34,12 @@ inline constexpr int kAcceptRetryPauseMs = 50;
 // Connections accepted after one wait before those being read get their turn again.
 inline constexpr int kMaxAcceptsPerWait = 64;
 
+// Connections read at once, each for up to its reason wait; within what one wait of the socket
+// library can watch (64 sockets on Windows) beside the listening socket. While this many are
+// read, further connections wait in the listen queue: a room that asks all at once loses
+// nothing, and only as many silent connections from as many machines hold it up.
+inline constexpr std::size_t kMaxReadingPushRequests = 32;
+
 // The backlog asked of listen: the largest value, so that the system uses its longest queue.
 inline constexpr int kPushBacklog = 0x7FFFFFFF;
 
@@ -72,11 +78,15 @@ public:
     // earliest reason wait ends; then reads what arrived or is due and accepts what waits.
     // False when the wait failed (the select line is printed) or, in tests, to stop.
     bool Turn();
-    // Accepts what waits on the listening socket: the number accepted. A failed accept is
+    // Accepts what waits on the listening socket, while fewer than kMaxReadingPushRequests are
+    // read: the number accepted. A failed accept is
     // neither looked up, nor admitted, nor printed.
     int AcceptWaiting();
 
 private:
+    // Tests end the reader once it is set: no connection is accepted after that.
+    bool Stopping() const;
+
     struct Reading {
         platform::Socket connection;
         PushRequest request;

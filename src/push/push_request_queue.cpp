@@ -1,7 +1,6 @@
 #include "push/push_request_queue.h"
 
-PushRequestQueue::PushRequestQueue(std::size_t maxWaiting, std::size_t maxReading)
-    : maxWaiting_(maxWaiting), maxReading_(maxReading) {}
+PushRequestQueue::PushRequestQueue(std::size_t maxWaiting) : maxWaiting_(maxWaiting) {}
 
 PushAdmission PushRequestQueue::Admit(const std::string& address) {
     std::lock_guard<std::mutex> hold(lock_);
@@ -9,7 +8,7 @@ PushAdmission PushRequestQueue::Admit(const std::string& address) {
         return PushAdmission::sameAddress;
     }
     // A request being read has its place among the waiting ones already, so Add never fails.
-    if (reading_ >= maxReading_ || reading_ + waiting_.size() >= maxWaiting_) {
+    if (reading_ + waiting_.size() >= maxWaiting_) {
         return PushAdmission::full;
     }
     held_.insert(address);

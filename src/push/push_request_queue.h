@@ -25,20 +25,16 @@ struct PushRequest {
 // Requests read or being read, not yet shown: more are dropped. Each is one node's, so this is
 // more than a room's worth.
 inline constexpr std::size_t kMaxWaitingPushRequests = 64;
-// Connections read at once, each for up to its reason wait; more are dropped. Within what one
-// wait of the socket library can watch (64 sockets on Windows) beside the listening socket.
-inline constexpr std::size_t kMaxReadingPushRequests = 32;
 
 enum class PushAdmission {
     admitted,    // its reading may begin; Add follows when it has been read
     sameAddress, // that address has a request being read, waiting or shown
-    full,        // the bounds are reached
+    full,        // kMaxWaitingPushRequests are read or being read
 };
 
 class PushRequestQueue {
 public:
-    explicit PushRequestQueue(std::size_t maxWaiting = kMaxWaitingPushRequests,
-                              std::size_t maxReading = kMaxReadingPushRequests);
+    explicit PushRequestQueue(std::size_t maxWaiting = kMaxWaitingPushRequests);
 
     // A connection from address was accepted: may it be read?
     PushAdmission Admit(const std::string& address);
@@ -56,7 +52,6 @@ public:
 
 private:
     const std::size_t maxWaiting_;
-    const std::size_t maxReading_;
     std::mutex lock_;
     std::condition_variable added_;
     std::set<std::string> held_; // addresses with a request being read, waiting or shown

@@ -240,7 +240,7 @@ TEST_F(PushListenerTest, AFloodFromOneAddressIsAskedOnceAndSilentNodesHoldUpNoOn
     for (const auto& peer : silent) {
         EXPECT_TRUE(peer->StillOpen()) << "the real request waited for a silent one";
     }
-    prompt_->Answer(false);
+    prompt_->Release();
     const std::string out = listener.Stop();
     std::vector<std::string> questions = prompt_->Questions();
     std::sort(questions.begin(), questions.end());
@@ -251,25 +251,33 @@ TEST_F(PushListenerTest, AFloodFromOneAddressIsAskedOnceAndSilentNodesHoldUpNoOn
               99u);
 }
 
-TEST_F(PushListenerTest, AConnectionOverTheBoundIsClosedAtOnceWithALine) {
-    ListenerUnderTest& listener = Start(60000);
-    std::vector<std::unique_ptr<Peer>> reading;
-    for (std::size_t host = 1; host <= kMaxReadingPushRequests; ++host) {
-        reading.push_back(
+TEST_F(PushListenerTest, ARequestOverTheBoundIsClosedAtOnceWithALineAndTheRestAreAsked) {
+    prompt_->Hold();
+    ListenerUnderTest& listener = Start();
+    Peer shown(listener.Port(), "127.0.1.0");
+    ASSERT_TRUE(shown.Send("shown"));
+    ASSERT_TRUE(prompt_->WaitAsked(1, kBound));
+    std::vector<std::unique_ptr<Peer>> waiting;
+    for (std::size_t host = 1; host <= kMaxWaitingPushRequests; ++host) {
+        waiting.push_back(
             std::make_unique<Peer>(listener.Port(), ("127.0.1." + std::to_string(host)).c_str()));
-        ASSERT_TRUE(reading.back()->Connected());
+        ASSERT_TRUE(waiting.back()->Send(std::to_string(host)));
     }
     Peer over(listener.Port(), "127.0.2.1");
     ASSERT_TRUE(over.Send("over"));
-    EXPECT_TRUE(over.WaitClosedByConsole(kBound));
-    for (const auto& peer : reading) {
-        EXPECT_TRUE(peer->StillOpen());
+    for (const auto& peer : waiting) {
+        ASSERT_TRUE(peer->WaitClosedByConsole(kBound));
     }
+    EXPECT_TRUE(over.WaitClosedByConsole(kBound));
+    prompt_->Release();
+    ASSERT_TRUE(prompt_->WaitAsked(1 + kMaxWaitingPushRequests, kBound));
     const std::string out = listener.Stop();
     EXPECT_EQ(Count(out, "\nRequest from 127.0.2.1 dropped: too many requests are waiting."), 1u)
         << out;
     EXPECT_EQ(Count(out, "dropped"), 1u) << out;
-    EXPECT_TRUE(prompt_->Questions().empty());
+    const std::vector<std::string> questions = prompt_->Questions();
+    EXPECT_EQ(questions.size(), 1 + kMaxWaitingPushRequests);
+    EXPECT_EQ(questions.back(), Question("", std::to_string(kMaxWaitingPushRequests)));
 }
 
 TEST_F(PushListenerTest, NoOtherSocketMayBindTheListenersPortEvenAskingForReuse) {

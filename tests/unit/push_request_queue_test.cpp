@@ -1,5 +1,5 @@
 // The queue between the listener and the presenter, step by step: one request per address
-// until the presenter has answered it, first read first asked, and its two bounds.
+// until the presenter has answered it, first read first asked, and its bound.
 #include "push/push_request_queue.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ PushRequest RequestFrom(const char* address) {
     return request;
 }
 
-TEST(PushRequestQueue, OneRequestPerAddressFirstReadFirstAskedWithinTheBounds) {
+TEST(PushRequestQueue, OneRequestPerAddressFirstReadFirstAskedWithinItsBound) {
     const QueueCase cases[] = {
         {"an address is held from its accept until the presenter answers",
          {{"admit", "A", "admitted"},
@@ -59,12 +59,6 @@ TEST(PushRequestQueue, OneRequestPerAddressFirstReadFirstAskedWithinTheBounds) {
           {"add", "A", ""},
           {"next", "", "B"},
           {"next", "", "A"}}},
-        {"at most two are read at once",
-         {{"admit", "A", "admitted"},
-          {"admit", "B", "admitted"},
-          {"admit", "C", "full"},
-          {"add", "A", ""},
-          {"admit", "C", "admitted"}}},
         {"at most three wait, counting those being read, not the one shown",
          {{"admit", "A", "admitted"},
           {"add", "A", ""},
@@ -84,7 +78,7 @@ TEST(PushRequestQueue, OneRequestPerAddressFirstReadFirstAskedWithinTheBounds) {
     };
     for (const QueueCase& c : cases) {
         SCOPED_TRACE(c.what);
-        PushRequestQueue queue(3, 2);
+        PushRequestQueue queue(3);
         for (const Step& step : c.steps) {
             const std::string op = step.op;
             SCOPED_TRACE(op + " " + step.address);
