@@ -1,15 +1,20 @@
 // Push requests served per second through the listener, with a prompt that answers Yes at
-// once: the listener's own cost per request (accept, look-up, one receive, close, compose, ask,
-// launch), with one node sending one request after another and with 50 nodes at once.
+// once: the listener's own cost per request (accept, look-up, one receive, close, queue,
+// compose, ask, launch), with one node sending one request after another and with 50 nodes at
+// once. A node sends its next request once its last has been launched: the console keeps one
+// request per node and drops a node's further ones until the presenter has answered.
 #include "bench_support.h"
 #include "discovery/node_registry.h"
 #include "platform/net.h"
 #include "push/push_listener.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -32,6 +37,33 @@ class DiscardingBuffer : public std::streambuf {
 protected:
     int overflow(int c) override { return c; }
     std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+// The viewer launches per node, by the last number of the node's address.
+class LaunchCounter {
+public:
+    void Launched(const char* address) {
+        const char* last = std::strrchr(address, '.');
+        std::lock_guard<std::mutex> hold(lock_);
+        ++launches_[last != nullptr ? std::atoi(last + 1) : 0];
+        ++total_;
+        changed_.notify_all();
+    }
+    bool WaitFor(int host, long count) {
+        std::unique_lock<std::mutex> hold(lock_);
+        return changed_.wait_for(hold, std::chrono::seconds(30),
+                                 [&] { return launches_[host] >= count; });
+    }
+    long Total() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return total_;
+    }
+
+private:
+    std::mutex lock_;
+    std::condition_variable changed_;
+    long launches_[256] = {};
+    long total_ = 0;
 };
 
 // One request as a node sends it: connect, send the reason, wait until the console closes.
@@ -64,7 +96,7 @@ void RunCase(int nodes, int requestsPerNode, int runs) {
         registry.AppendIfNew(record);
     }
     AnsweringPrompt prompt;
-    std::atomic<long> launched{0};
+    LaunchCounter launched;
     DiscardingBuffer discard;
     std::ostream diagnostics(&discard);
     std::atomic<bool> stop{false};
@@ -73,7 +105,7 @@ void RunCase(int nodes, int requestsPerNode, int runs) {
     settings.bindAddress = "127.0.0.1";
     settings.registry = &registry;
     settings.prompt = &prompt;
-    settings.launchViewer = [&launched](const char*) { ++launched; };
+    settings.launchViewer = [&launched](const char* address) { launched.Launched(address); };
     settings.diagnostics = &diagnostics;
     settings.stop = &stop;
     platform::Socket listener = OpenPushListener(settings);
@@ -85,13 +117,15 @@ void RunCase(int nodes, int requestsPerNode, int runs) {
     std::thread serving([&] { ServePushRequests(listener, settings); });
 
     std::atomic<int> failures{0};
+    long round = 0;
     auto samples = bench::Measure(runs, [&] {
         std::vector<std::thread> senders;
         for (int node = 0; node < nodes; ++node) {
             senders.emplace_back([&, node] {
                 std::string source = "127.0.0." + std::to_string(100 + node);
                 for (int request = 0; request < requestsPerNode; ++request) {
-                    if (!SendRequest(port, source.c_str(), "please look at my screen")) {
+                    if (!SendRequest(port, source.c_str(), "please look at my screen") ||
+                        !launched.WaitFor(100 + node, round + request + 1)) {
                         ++failures;
                     }
                 }
@@ -100,6 +134,7 @@ void RunCase(int nodes, int requestsPerNode, int runs) {
         for (std::thread& sender : senders) {
             sender.join();
         }
+        round += requestsPerNode;
     });
 
     stop = true;
@@ -118,7 +153,7 @@ void RunCase(int nodes, int requestsPerNode, int runs) {
     }
     std::printf("    %.0f requests/s (median); asked %ld of %ld, launched %ld, failed %d\n",
                 total / (bench::Median(wall) / 1000.0), prompt.asked.load(), total * runs,
-                launched.load(), failures.load());
+                launched.Total(), failures.load());
 }
 
 } // namespace

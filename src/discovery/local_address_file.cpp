@@ -1,6 +1,6 @@
 #include "discovery/local_address_file.h"
 
-#include "platform/file_replace.h"
+#include "platform/rewritable_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,42 +21,54 @@ bool Exists(const std::string& path) {
 }
 
 // A file marked read-only is left alone, even by a user whose rights would let the save
-// replace it. Opening for reading and writing changes nothing, but fails as the save would
-// when the user may not write the file or another program holds it open without sharing.
-bool MayBeWritten(const std::string& path) {
+// change it.
+bool MarkedWritable(const std::string& path) {
     using std::filesystem::perms;
     std::error_code error;
     perms permissions = std::filesystem::status(path, error).permissions();
     constexpr perms anyWrite = perms::owner_write | perms::group_write | perms::others_write;
-    if (error || (permissions & anyWrite) == perms::none) {
+    return !error && (permissions & anyWrite) != perms::none;
+}
+
+// Puts the old bytes back over the start of the file and cuts it to its old size: what a
+// failed step changed is undone as far as the file still lets itself be written.
+void Restore(platform::RewritableFile& file, const std::string& oldStart, std::uint64_t oldSize) {
+    file.WriteAt(0, oldStart.data(), oldStart.size());
+    file.Truncate(oldSize);
+    file.Flush();
+}
+
+// Changes the file in place, so that the rights on the file alone suffice. Readers take the
+// first line, and at every moment that line is the whole old address or the whole new one:
+// 1. a file shorter than the new text and a line end grows, by bytes written after its end
+//    (a line end first, so the old first line stays as it was), never by cutting it;
+// 2. one write at the start puts the new text and a line end over the old first line;
+// 3. once that is on the disk, the file is cut to the new text alone.
+bool RewriteInPlace(const std::string& path, const std::string& text) {
+    platform::RewritableFile file(path);
+    std::uint64_t oldSize = 0;
+    if (!file.IsOpen() || !file.Size(oldSize)) {
         return false;
     }
-    return File(std::fopen(path.c_str(), "r+b")) != nullptr;
-}
-
-// Writes a new file; one that cannot be written whole is removed again. A write error may
-// show only when the file is closed, so the close is checked too.
-bool WriteWhole(const std::string& path, const std::string& content) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        return false; // nothing was made, and whatever is in the way stays
+    const std::string line = text + '\n';
+    std::string oldStart(static_cast<std::size_t>(std::min<std::uint64_t>(oldSize, line.size())),
+                         '\0');
+    if (file.ReadAt(0, oldStart.data(), oldStart.size()) != static_cast<long>(oldStart.size())) {
+        return false;
     }
-    bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
-    written = std::fflush(file.get()) == 0 && written;
-    written = std::fclose(file.release()) == 0 && written;
-    if (!written) {
-        std::remove(path.c_str());
+    if (oldSize < line.size()) {
+        const std::string growth(line.size() - oldSize, '\n');
+        if (!file.WriteAt(oldSize, growth.data(), growth.size())) {
+            Restore(file, oldStart, oldSize);
+            return false;
+        }
     }
-    return written;
-}
-
-// The new file takes the old one's permissions, so a replaced file stays as readable as it was.
-void KeepPermissions(const std::string& from, const std::string& to) {
-    std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(from, error);
-    if (!error) {
-        std::filesystem::permissions(to, status.permissions(), error);
+    if (!file.WriteAt(0, line.data(), line.size()) || !file.Flush() ||
+        !file.Truncate(text.size()) || !file.Flush()) {
+        Restore(file, oldStart, oldSize);
+        return false;
     }
+    return true;
 }
 
 } // namespace
@@ -89,26 +101,11 @@ LocalAddressReading ReadLocalAddressHead(const std::string& path) {
     return reading;
 }
 
-std::string LocalAddressSavingPath(const std::string& path) {
-    return path + ".saving";
-}
-
 LocalAddressFileStatus WriteLocalAddress(const std::string& path, PackedAddress address) {
     if (!Exists(path)) {
         return LocalAddressFileStatus::missing;
     }
-    if (!MayBeWritten(path)) {
-        return LocalAddressFileStatus::unwritable;
-    }
-    // The new content goes into a file of its own beside the old one, which it then replaces
-    // in one step: whatever fails on the way, the old address stays.
-    std::string saving = LocalAddressSavingPath(path);
-    if (!WriteWhole(saving, FormatLocalAddress(address))) {
-        return LocalAddressFileStatus::unwritable;
-    }
-    KeepPermissions(path, saving);
-    if (!platform::ReplaceFileWith(saving, path)) {
-        std::remove(saving.c_str());
+    if (!MarkedWritable(path) || !RewriteInPlace(path, FormatLocalAddress(address))) {
         return LocalAddressFileStatus::unwritable;
     }
     return LocalAddressFileStatus::ok;

@@ -22,11 +22,11 @@ struct LocalAddressReading {
 };
 LocalAddressReading ReadLocalAddressHead(const std::string& path);
 
-// Replaces the whole content of the existing file with FormatLocalAddress(address). A missing
-// file is not created. The new content is written beside it first (LocalAddressSavingPath)
-// and then replaces it, so on any failure (unwritable) the file keeps its old content.
+// Replaces the whole content of the existing file with FormatLocalAddress(address), in place:
+// write rights on the file suffice, none on its folder. A missing file is not created. On any
+// failure (unwritable) the old content is put back as far as the file allows; the first line
+// is never anything but the whole old address or the whole new one.
 LocalAddressFileStatus WriteLocalAddress(const std::string& path, PackedAddress address);
-std::string LocalAddressSavingPath(const std::string& path);
 
 // The four numbers of a dotted text as an address control shows them: fields separated by
 // dots, each its leading digits (capped at 255); a field without digits is blank.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -79,6 +80,21 @@ Wait WaitWritable(const Socket& socket, int timeoutMs);
 // Waits up to timeoutMs for the socket to become readable (read set only).
 Wait WaitReadable(const Socket& socket, int timeoutMs);
 
+// One socket of a wait on several. After the wait, readable says whether it can be read
+// without blocking: data, an orderly end or a failed connection; for a listening socket, a
+// connection to accept.
+struct SocketWatch {
+    NativeSocket socket = kInvalidSocket;
+    bool readable = false;
+};
+
+// Waits up to timeoutMs (without limit when negative) until one of the sockets is readable or
+// in the exception set. ready: something woke the wait (when only the exception set did, none
+// is readable); failed: a socket is invalid, there are more than one wait can watch (64 on
+// Windows), or the wait failed (LastSocketError says why). A signal that interrupts the wait on
+// POSIX ends it as a timeout.
+Wait WaitAnyReadable(std::vector<SocketWatch>& watches, int timeoutMs);
+
 // Waits for the socket to enter the read set or the exception set, without limit when
 // timeoutMs is negative. On ready, readable says whether it is in the read set. A signal that
 // interrupts the wait on POSIX does not end it.
@@ -99,9 +115,16 @@ void ShutdownSend(const Socket& socket);
 // Socket is invalid and error holds the system's error code.
 Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& error);
 
+// Whether other sockets may bind the same port. plain: as the system allows by default.
+// exclusive: no other socket may bind the port beside this one, whatever options it sets
+// (Windows lets a socket with SO_REUSEADDR take a port bound without SO_EXCLUSIVEADDRUSE; on
+// POSIX a port is shared only when every socket on it asks for reuse, so none is asked for).
+enum class PortUse { plain, exclusive };
+
 // Binds to address:port (nullptr or "" for all local addresses) with no address-reuse option.
 // False with error set to the system's code when the address is taken or not this machine's.
-bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error);
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error,
+          PortUse use = PortUse::plain);
 
 // Makes a bound socket a listening one; false with error set on failure.
 bool StartListening(const Socket& socket, int backlog, int& error);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -87,6 +88,33 @@ Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
 }
 
+Wait WaitAnyReadable(std::vector<SocketWatch>& watches, int timeoutMs) {
+    std::vector<pollfd> polled(watches.size());
+    for (std::size_t i = 0; i < watches.size(); ++i) {
+        watches[i].readable = false;
+        if (watches[i].socket < 0) {
+            errno = EBADF; // poll would skip it and could wait for ever
+            return Wait::failed;
+        }
+        polled[i] = pollfd{watches[i].socket, POLLIN | POLLPRI, 0};
+    }
+    int count = ::poll(polled.data(), polled.size(), timeoutMs < 0 ? -1 : timeoutMs);
+    if (count < 0) {
+        return errno == EINTR ? Wait::timeout : Wait::failed;
+    }
+    if (count == 0) {
+        return Wait::timeout;
+    }
+    for (std::size_t i = 0; i < watches.size(); ++i) {
+        if (polled[i].revents & POLLNVAL) {
+            errno = EBADF;
+            return Wait::failed;
+        }
+        watches[i].readable = (polled[i].revents & (POLLIN | POLLERR | POLLHUP)) != 0;
+    }
+    return Wait::ready;
+}
+
 Wait WaitReadableOrException(const Socket& socket, int timeoutMs, bool& readable) {
     readable = false;
     if (socket.Native() < 0 || socket.Native() >= FD_SETSIZE) {
@@ -161,8 +189,16 @@ Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& err
     return listener;
 }
 
-bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error) {
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error, PortUse use) {
     error = 0;
+    if (use == PortUse::exclusive) {
+        int no = 0;
+        if (::setsockopt(socket.Native(), SOL_SOCKET, SO_REUSEADDR, &no, sizeof no) != 0 ||
+            ::setsockopt(socket.Native(), SOL_SOCKET, SO_REUSEPORT, &no, sizeof no) != 0) {
+            error = errno;
+            return false;
+        }
+    }
     std::uint32_t ip = htonl(INADDR_ANY);
     if (address != nullptr && *address != '\0' && !ParseIpv4(address, ip)) {
         error = EINVAL;

@@ -77,6 +77,34 @@ Wait WaitReadable(const Socket& socket, int timeoutMs) {
     return WaitFor(socket, timeoutMs, false);
 }
 
+Wait WaitAnyReadable(std::vector<SocketWatch>& watches, int timeoutMs) {
+    if (watches.size() > FD_SETSIZE) {
+        ::WSASetLastError(WSAEINVAL);
+        return Wait::failed;
+    }
+    fd_set readSet;
+    fd_set exceptionSet;
+    FD_ZERO(&readSet);
+    FD_ZERO(&exceptionSet);
+    for (SocketWatch& watch : watches) {
+        watch.readable = false;
+        FD_SET(watch.socket, &readSet);
+        FD_SET(watch.socket, &exceptionSet);
+    }
+    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    int count = ::select(0, &readSet, nullptr, &exceptionSet, timeoutMs < 0 ? nullptr : &timeout);
+    if (count == SOCKET_ERROR) {
+        return Wait::failed; // an invalid socket among them, too
+    }
+    if (count == 0) {
+        return Wait::timeout;
+    }
+    for (SocketWatch& watch : watches) {
+        watch.readable = FD_ISSET(watch.socket, &readSet) != 0;
+    }
+    return Wait::ready;
+}
+
 Wait WaitReadableOrException(const Socket& socket, int timeoutMs, bool& readable) {
     readable = false;
     fd_set readSet;
@@ -144,8 +172,16 @@ Socket Listen(const char* bindAddress, std::uint16_t port, int backlog, int& err
     return listener;
 }
 
-bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error) {
+bool Bind(const Socket& socket, const char* address, std::uint16_t port, int& error, PortUse use) {
     error = 0;
+    if (use == PortUse::exclusive) {
+        BOOL exclusive = TRUE;
+        if (::setsockopt(socket.Native(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+                         reinterpret_cast<const char*>(&exclusive), sizeof exclusive) != 0) {
+            error = ::WSAGetLastError();
+            return false;
+        }
+    }
     std::uint32_t ip = htonl(INADDR_ANY);
     if (address != nullptr && *address != '\0' && !ParseIpv4(address, ip)) {
         error = WSAEINVAL;

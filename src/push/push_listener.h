@@ -1,6 +1,8 @@
 // The push request listener: accepts a node's connection on TCP 12341, reads its reason once,
 // closes the connection, asks the presenter and on Yes starts the viewer on the node's
-// address. One request at a time, each to its end, on the listener's own thread.
+// address. A reader thread accepts and reads every connection at once, each within its own
+// reason wait, so a node that connects and says nothing holds up nobody else; the presenter is
+// asked one request at a time, in the order they were read, on the listener's own thread.
 #pragma once
 
 #include "discovery/node_registry.h"
@@ -8,23 +10,35 @@
 #include "push/day_log.h"
 #include "push/push_prompt.h"
 #include "push/push_protocol.h"
+#include "push/push_request_queue.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <vector>
 
 // How long the listener waits for an accepted node to send its reason. The agent sends it
 // right after connecting, so on a classroom LAN it is there within milliseconds; even a lost
 // segment is sent again well within a second. Three seconds leave room for that on a busy
 // network and a slow node, while a node that connects and never sends (a crashed or hostile
-// peer) holds up the requests queued behind it for no longer than that; after the wait the
-// request is served with whatever arrived, which is then nothing.
+// peer) is given up on after that; after the wait the request is served with whatever arrived,
+// which is then nothing. Connections are read side by side, each with its own wait.
 inline constexpr int kReasonWaitMs = 3000;
 
 // After an accept that failed although the wait reported a connection (out of descriptors,
 // or a connection reset while it waited), a short pause keeps the thread from spinning.
 inline constexpr int kAcceptRetryPauseMs = 50;
+
+// Connections accepted after one wait before those being read get their turn again.
+inline constexpr int kMaxAcceptsPerWait = 64;
+
+// Connections read at once, each for up to its reason wait; within what one wait of the socket
+// library can watch (64 sockets on Windows) beside the listening socket. While this many are
+// read, further connections wait in the listen queue: a room that asks all at once loses
+// nothing, and only as many silent connections from as many machines hold it up.
+inline constexpr std::size_t kMaxReadingPushRequests = 32;
 
 // The backlog asked of listen: the largest value, so that the system uses its longest queue.
 inline constexpr int kPushBacklog = 0x7FFFFFFF;
@@ -45,27 +59,49 @@ struct PushListenerSettings {
     const std::atomic<bool>* stop = nullptr;
 };
 
-// One request as the listener holds it: zero-filled, zero-terminated byte strings.
-struct PushRequest {
-    char peerAddress[64];             // dotted decimal, as the connection's peer address
-    char nodeName[64];                // the registry's name for that address, or empty
-    char reason[kMaxReasonBytes + 1]; // the one receive's bytes; the last byte stays zero
-};
-
 // Creates the listening socket, binds it and listens, printing one line for each step.
 // Invalid when a step failed (its line says which).
 platform::Socket OpenPushListener(const PushListenerSettings& settings);
 
-// The wait-accept-ask loop over the listening socket; returns only when the wait fails (after
-// printing the select line) or, in tests, when asked to stop.
+// Serves requests: reads them on a reader thread of its own and asks the presenter on the
+// calling thread. Returns when the reader's wait failed (after printing the select line) and
+// the requests it read have been asked, or, in tests, when asked to stop.
 void ServePushRequests(const platform::Socket& listener, const PushListenerSettings& settings);
 
-enum class PushServed { asked, acceptFailed };
+// The reader's side: accepts connections, admits them to the queue (or drops them with a
+// line) and reads each admitted one within its reason wait, all of them at once.
+class PushRequestReader {
+public:
+    PushRequestReader(const platform::Socket& listener, const PushListenerSettings& settings,
+                      PushRequestQueue& queue);
+    // One wait on the listening socket and every connection being read, at most until the
+    // earliest reason wait ends; then reads what arrived or is due and accepts what waits.
+    // False when the wait failed (the select line is printed) or, in tests, to stop.
+    bool Turn();
+    // Accepts what waits on the listening socket, while fewer than kMaxReadingPushRequests are
+    // read: the number accepted. A failed accept is
+    // neither looked up, nor admitted, nor printed.
+    int AcceptWaiting();
 
-// One turn of the loop after the wait: accept, look up, read, close, ask, launch on Yes.
-// A failed accept is neither looked up, nor asked about, nor launched.
-PushServed ServeOnePushRequest(const platform::Socket& listener,
-                               const PushListenerSettings& settings);
+private:
+    // Tests end the reader once it is set: no connection is accepted after that.
+    bool Stopping() const;
+
+    struct Reading {
+        platform::Socket connection;
+        PushRequest request;
+        std::chrono::steady_clock::time_point due;
+    };
+
+    const platform::Socket& listener_;
+    const PushListenerSettings& settings_;
+    PushRequestQueue& queue_;
+    std::vector<Reading> reading_;
+};
+
+// The presenter's side: waits for the next request read, asks it, and on Yes starts the viewer
+// on its address. False once the queue is closed and nothing waits.
+bool AskNextPushRequest(PushRequestQueue& queue, const PushListenerSettings& settings);
 
 // Waits up to waitMs for the connection to become readable, then receives once, at most 128
 // bytes, into the zero-filled reason. Returns the number of bytes received (0 when nothing

@@ -64,7 +64,10 @@ class PushTest(E2ETestCase):
         self.click_on(buttons["No"].hwnd, centre(buttons["No"].rect), "the prompt's No",
                       foreground=False)
         # Requests are served one at a time, each to its end: once the next request is asked,
-        # a viewer started for the first would be a process already.
+        # a viewer started for the first would be a process already. The console keeps one
+        # request per address until the presenter has answered it: the next is sent after that.
+        wait_until(lambda: self.inspector.message_box("prompt") is None, 20,
+                   "the prompt to close")
         self.ask("next")
         box, text, buttons = wait_until(
             lambda: (lambda found: found if found and "say next," in found[1] else None)(

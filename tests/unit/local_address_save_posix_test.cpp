@@ -1,6 +1,7 @@
-// A save of the local address file that fails keeps the old address: a read-only file, a
-// read-only folder, and a disk that takes no more bytes. Each save runs in a child process,
-// which gives up root's rights (root writes anywhere) or is held to a file size of zero.
+// The save of the local address file with the rights a presenter has: a folder that takes no
+// new files (a program folder) does not stop it; a read-only file, or a disk that takes fewer
+// bytes than the new address needs, keeps the old address. Each save runs in a child process,
+// which gives up root's rights (root writes anywhere) or is held to a file size.
 #include "discovery/local_address_file.h"
 
 #include "support/scratch_dir.h"
@@ -14,25 +15,27 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 
 namespace {
 
 constexpr uid_t kNobody = 65534;
+constexpr rlim_t kNoLimit = RLIM_INFINITY;
 
-enum class Limit { unprivileged, noMoreBytes };
-
-// The save's status as the child saw it, or -1 when the child did not report one.
-int SaveInChild(const std::string& path, Limit limit) {
+// The save's status as the child saw it, or -1 when the child did not report one. The child
+// runs as nobody and may write no file past sizeLimit bytes.
+int SaveInChild(const std::string& path, PackedAddress address, rlim_t sizeLimit) {
     pid_t child = ::fork();
     if (child == 0) {
-        if (limit == Limit::noMoreBytes) {
+        if (sizeLimit != kNoLimit) {
             std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG
-            rlimit none{0, 0};
-            ::setrlimit(RLIMIT_FSIZE, &none);
-        } else if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            rlimit limit{sizeLimit, sizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
             ::_exit(100);
         }
-        ::_exit(static_cast<int>(WriteLocalAddress(path, 0x0A000005)));
+        ::_exit(static_cast<int>(WriteLocalAddress(path, address)));
     }
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
@@ -41,31 +44,46 @@ int SaveInChild(const std::string& path, Limit limit) {
     return WEXITSTATUS(status);
 }
 
-struct FailedSaveCase {
+struct SaveCase {
     const char* what;
+    std::string before;
+    PackedAddress address;
     mode_t folderMode;
     mode_t fileMode;
-    Limit limit;
+    rlim_t sizeLimit;
+    LocalAddressFileStatus status;
+    std::string after;
 };
 
-TEST(LocalAddressSave, AFailedSaveKeepsTheOldAddressAndLeavesNothingBehind) {
-    const FailedSaveCase cases[] = {
-        {"the file is read-only", 0777, 0444, Limit::unprivileged},
-        {"the folder is read-only", 0555, 0666, Limit::unprivileged},
-        {"the disk takes no more bytes", 0755, 0644, Limit::noMoreBytes},
+TEST(LocalAddressSave, WriteRightsOnTheFileSufficeAndAFailedSaveKeepsTheOldAddress) {
+    using S = LocalAddressFileStatus;
+    const SaveCase cases[] = {
+        {"the folder takes no new files", "192.168.100.200 ", 0x0A000005, 0555, 0666, kNoLimit,
+         S::ok, "10.0.0.5 "},
+        {"a longer address in a folder that takes no new files", "10.0.0.5 ", 0xC0A864C8, 0555,
+         0666, kNoLimit, S::ok, "192.168.100.200 "},
+        {"the file is read-only", "192.168.100.200 ", 0x0A000005, 0777, 0444, kNoLimit,
+         S::unwritable, "192.168.100.200 "},
+        {"the disk takes no more bytes", "192.168.100.200 ", 0x0A000005, 0777, 0666, 0,
+         S::unwritable, "192.168.100.200 "},
+        {"the disk takes some bytes, fewer than the new address needs", "10.0.0.5 ", 0xC0A864C8,
+         0777, 0666, 12, S::unwritable, "10.0.0.5 "},
     };
-    for (const FailedSaveCase& c : cases) {
+    for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.what);
         ScratchDir dir;
-        std::string path = dir.Write("localIp.txt", "192.168.100.200 ");
+        std::string path = dir.Write("localIp.txt", c.before);
         std::string folder = std::filesystem::path(path).parent_path().string();
         ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
         ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
-        int status = SaveInChild(path, c.limit);
+        int status = SaveInChild(path, c.address, c.sizeLimit);
         ::chmod(folder.c_str(), 0755);
-        EXPECT_EQ(status, static_cast<int>(LocalAddressFileStatus::unwritable));
-        EXPECT_EQ(dir.Read("localIp.txt"), "192.168.100.200 ");
-        EXPECT_FALSE(std::filesystem::exists(LocalAddressSavingPath(path)));
+        EXPECT_EQ(status, static_cast<int>(c.status));
+        EXPECT_EQ(dir.Read("localIp.txt"), c.after);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << "nothing but the file is left in its folder";
     }
 }
 

@@ -7,6 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
+#include <algorithm>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -174,14 +182,13 @@ TEST_F(PushListenerTest, ASecondConnectionIsAskedOnlyAfterTheFirstAnswer) {
     ASSERT_TRUE(first.Send("one"));
     ASSERT_TRUE(prompt_->WaitAsked(1, kBound));
     Peer second(listener.Port(), "127.0.0.42");
-    ASSERT_TRUE(second.Connected()); // waiting in the listen queue
     ASSERT_TRUE(second.Send("two"));
+    EXPECT_TRUE(second.WaitClosedByConsole(kBound)); // read at once, and waiting
     // While the first question is open nothing else is asked.
     EXPECT_FALSE(prompt_->WaitAsked(2, 500));
     prompt_->Answer(false);
     ASSERT_TRUE(prompt_->WaitAsked(2, kBound));
     prompt_->Answer(true);
-    EXPECT_TRUE(second.WaitClosedByConsole(kBound));
     listener.Stop();
     EXPECT_EQ(prompt_->Questions(),
               (std::vector<std::string>{Question("First", "one"), Question("Second", "two")}));
@@ -190,19 +197,102 @@ TEST_F(PushListenerTest, ASecondConnectionIsAskedOnlyAfterTheFirstAnswer) {
     EXPECT_EQ(launched_->Addresses(), std::vector<std::string>{"127.0.0.42"});
 }
 
-TEST_F(PushListenerTest, ASilentNodeHoldsTheListenerOnlyUntilTheBound) {
-    registry_.AppendIfNew(MakeRecord("127.0.0.31", "Silent PC"));
-    registry_.AppendIfNew(MakeRecord("127.0.0.32", "Next PC"));
-    ListenerUnderTest& listener = Start(); // the product's bound
-    Peer silent(listener.Port(), "127.0.0.31");
-    ASSERT_TRUE(silent.Connected()); // and never sends, never closes
-    Peer next(listener.Port(), "127.0.0.32");
-    ASSERT_TRUE(next.Send("next"));
-    ASSERT_TRUE(prompt_->WaitAsked(2, kReasonWaitMs + kBound));
-    EXPECT_TRUE(silent.WaitClosedByConsole(kBound));
-    listener.Stop();
-    EXPECT_EQ(prompt_->Questions(),
-              (std::vector<std::string>{Question("Silent PC", ""), Question("Next PC", "next")}));
+std::vector<std::unique_ptr<Peer>> Connect(std::uint16_t port, const std::string& source,
+                                           int count) {
+    std::vector<std::unique_ptr<Peer>> peers;
+    for (int i = 0; i < count; ++i) {
+        peers.push_back(std::make_unique<Peer>(port, source.c_str()));
+    }
+    return peers;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(PushListenerTest, AFloodFromOneAddressIsAskedOnceAndSilentNodesHoldUpNoOne) {
+    registry_.AppendIfNew(MakeRecord("127.0.0.91", "Real PC"));
+    prompt_->Hold();
+    ListenerUnderTest& listener = Start(60000); // a silent node is read for a minute
+    std::vector<std::unique_ptr<Peer>> silent;
+    for (int host = 81; host <= 88; ++host) { // connected first, and never sending
+        silent.push_back(
+            std::make_unique<Peer>(listener.Port(), ("127.0.0." + std::to_string(host)).c_str()));
+        ASSERT_TRUE(silent.back()->Connected());
+    }
+    std::vector<std::unique_ptr<Peer>> flood = Connect(listener.Port(), "127.0.0.71", 100);
+    for (std::size_t i = 0; i < flood.size(); ++i) {
+        ASSERT_TRUE(flood[i]->Send("flood " + std::to_string(i)));
+    }
+    Peer real(listener.Port(), "127.0.0.91");
+    ASSERT_TRUE(real.Send("real"));
+    for (const auto& peer : flood) {
+        ASSERT_TRUE(peer->WaitClosedByConsole(kBound));
+    }
+    ASSERT_TRUE(real.WaitClosedByConsole(kBound));
+    ASSERT_TRUE(prompt_->WaitAsked(1, kBound));
+    prompt_->Answer(false);
+    ASSERT_TRUE(prompt_->WaitAsked(2, kBound));
+    for (const auto& peer : silent) {
+        EXPECT_TRUE(peer->StillOpen()) << "the real request waited for a silent one";
+    }
+    prompt_->Release();
+    const std::string out = listener.Stop();
+    std::vector<std::string> questions = prompt_->Questions();
+    std::sort(questions.begin(), questions.end());
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{Question("", "flood 0"), Question("Real PC", "real")}));
+    EXPECT_EQ(Count(out, "\nRequest from 127.0.0.71 dropped: one from that address is already "
+                         "waiting."),
+              99u);
+}
+
+TEST_F(PushListenerTest, ARequestOverTheBoundIsClosedAtOnceWithALineAndTheRestAreAsked) {
+    prompt_->Hold();
+    ListenerUnderTest& listener = Start();
+    Peer shown(listener.Port(), "127.0.1.0");
+    ASSERT_TRUE(shown.Send("shown"));
+    ASSERT_TRUE(prompt_->WaitAsked(1, kBound));
+    std::vector<std::unique_ptr<Peer>> waiting;
+    for (std::size_t host = 1; host <= kMaxWaitingPushRequests; ++host) {
+        waiting.push_back(
+            std::make_unique<Peer>(listener.Port(), ("127.0.1." + std::to_string(host)).c_str()));
+        ASSERT_TRUE(waiting.back()->Send(std::to_string(host)));
+    }
+    Peer over(listener.Port(), "127.0.2.1");
+    ASSERT_TRUE(over.Send("over"));
+    for (const auto& peer : waiting) {
+        ASSERT_TRUE(peer->WaitClosedByConsole(kBound));
+    }
+    EXPECT_TRUE(over.WaitClosedByConsole(kBound));
+    prompt_->Release();
+    ASSERT_TRUE(prompt_->WaitAsked(1 + kMaxWaitingPushRequests, kBound));
+    const std::string out = listener.Stop();
+    EXPECT_EQ(Count(out, "\nRequest from 127.0.2.1 dropped: too many requests are waiting."), 1u)
+        << out;
+    EXPECT_EQ(Count(out, "dropped"), 1u) << out;
+    const std::vector<std::string> questions = prompt_->Questions();
+    EXPECT_EQ(questions.size(), 1 + kMaxWaitingPushRequests);
+    EXPECT_EQ(questions.back(), Question("", std::to_string(kMaxWaitingPushRequests)));
+}
+
+TEST_F(PushListenerTest, NoOtherSocketMayBindTheListenersPortEvenAskingForReuse) {
+    ListenerUnderTest& listener = Start();
+    platform::Socket other = platform::CreateTcpSocket();
+    const int yes = 1;
+    ::setsockopt(other.Native(), SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes),
+                 sizeof yes);
+#if defined(SO_REUSEPORT)
+    ::setsockopt(other.Native(), SOL_SOCKET, SO_REUSEPORT, &yes, sizeof yes);
+#endif
+    int error = 0;
+    // Refused as in use, or on Windows as access denied to a port held exclusively.
+    EXPECT_FALSE(platform::Bind(other, "127.0.0.1", listener.Port(), error));
+    EXPECT_NE(error, 0);
 }
 
 TEST_F(PushListenerTest, TheDiagnosticLinesAreExactlyThePlatformsSteps) {
@@ -262,10 +352,12 @@ TEST_F(PushListenerTest, AFailedAcceptIsNeitherLookedUpNorAskedNorLaunched) {
     settings.diagnostics = &out;
     platform::Socket notListening = platform::CreateTcpSocket();
     ASSERT_TRUE(notListening.Valid());
-    EXPECT_EQ(ServeOnePushRequest(notListening, settings), PushServed::acceptFailed);
+    PushRequestQueue queue;
+    PushRequestReader reader(notListening, settings, queue);
+    EXPECT_EQ(reader.AcceptWaiting(), 0);
     EXPECT_EQ(out.str(), "");
-    EXPECT_TRUE(prompt_->Questions().empty());
-    EXPECT_TRUE(launched_->Addresses().empty());
+    EXPECT_EQ(queue.Waiting(), 0u);
+    EXPECT_EQ(queue.Admit("127.0.0.1"), PushAdmission::admitted) << "nothing was admitted";
 }
 
 // The one receive, on its own: a connected pair on loopback.

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -87,7 +88,15 @@ public:
         return [this](const char* address) {
             std::lock_guard<std::mutex> hold(lock_);
             addresses_.emplace_back(address);
+            ++launchesOn_[address];
+            launched_.notify_all();
         };
+    }
+    // Waits until the viewer was started count times on address.
+    bool WaitLaunched(const std::string& address, std::size_t count, int timeoutMs) {
+        std::unique_lock<std::mutex> hold(lock_);
+        return launched_.wait_for(hold, std::chrono::milliseconds(timeoutMs),
+                                  [&] { return launchesOn_[address] >= count; });
     }
     std::vector<std::string> Addresses() {
         std::lock_guard<std::mutex> hold(lock_);
@@ -96,7 +105,9 @@ public:
 
 private:
     std::mutex lock_;
+    std::condition_variable launched_;
     std::vector<std::string> addresses_;
+    std::map<std::string, std::size_t> launchesOn_;
 };
 
 inline NodeRecord MakeRecord(const char* address, const char* name) {
@@ -155,6 +166,8 @@ public:
         }
     }
     std::size_t BytesFromConsole() const { return bytesFromConsole_; }
+    // True while the console has neither closed the connection nor sent anything on it.
+    bool StillOpen() { return platform::WaitReadable(socket_, 0) == platform::Wait::timeout; }
     void Close() { socket_.Close(); }
 
 private:

@@ -39,7 +39,9 @@ protected:
     }
     void ExpectTheOldAddressKept() {
         EXPECT_EQ(Read(path_), "192.168.100.200 ");
-        EXPECT_FALSE(std::filesystem::exists(LocalAddressSavingPath(path_)));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                                std::filesystem::directory_iterator()),
+                  1);
     }
 
     std::filesystem::path folder_ = std::filesystem::temp_directory_path() /
