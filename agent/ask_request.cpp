@@ -126,8 +126,9 @@ AskResult SendAskRequest(const AskRequest& request) {
         return result;
     }
     platform::ShutdownSend(socket);
-    // The console closes the connection as soon as it has read the request; while the presenter
-    // answers an earlier one, the request waits in its queue.
+    // The console closes the connection as soon as it has read the request, and then keeps it in
+    // its queue until the presenter has answered the ones before it. A console that leaves the
+    // connection open has not read it yet.
     char ignored[64];
     bool taken = platform::WaitReadable(socket, request.deliveryWaitMs) == platform::Wait::ready &&
                  platform::Receive(socket, ignored, sizeof ignored) <= 0;
@@ -141,9 +142,9 @@ std::string DescribeAskResult(const AskRequest& request, const AskResult& result
     switch (result.outcome) {
     case AskOutcome::delivered:
         return "Your request was delivered to " + console +
-               ". The presenter now sees this computer's name and your reason and decides "
-               "whether to look at your screen. No answer comes back here: please wait at your "
-               "seat.";
+               ". The presenter sees this computer's name and your reason (at once, or after "
+               "the requests that came before it) and decides whether to look at your screen. "
+               "No answer comes back here: please wait at your seat, and do not send it again.";
     case AskOutcome::waiting:
         return "Your request is waiting at " + console +
                ": the presenter is still answering an earlier request, and yours comes right "
