@@ -177,6 +177,10 @@ class ServiceFlowTest(E2ETestCase):
 
     def test_a_port_in_use_fails_the_start_with_a_log_line_and_an_exit_code(self):
         with socket.socket() as taken:
+            # The agent closes each probe first, so an earlier test's probes leave the port in
+            # TIME_WAIT for a minute: that must not stop this bind. The agent's own bind still
+            # fails while this socket listens.
+            taken.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
             taken.bind((PC_ADDRESS, PROBE_PORT))
             taken.listen()
             self.install_service()
