@@ -25,6 +25,14 @@ class BoardSteps(E2ETestCase):
         self.inspector.command(self.console.hwnd, command)
         return wait_until(self.board, 10, "the board")
 
+    def screen_when(self, shot, point, drawn, what):
+        """Screenshots until the pixel at point is blue (drawn) or not: the board draws and the
+        console repaints as their messages arrive, after the X events that caused them."""
+        def seen():
+            screenshot(shot)
+            return (pixel(shot, *point) == BLUE) == drawn
+        wait_until(seen, 10, what, interval=0.3)
+
     def drag(self, points):
         board = self.board()
         wait_until(lambda: self.inspector.takes_click(board.hwnd, *points[0], foreground=False),
@@ -48,7 +56,7 @@ class BoardTest(BoardSteps):
 
         self.drag([(300, 300), (400, 300), (500, 300)])
         shot = self.artifact("board-stroke.png")
-        screenshot(shot)
+        self.screen_when(shot, (499, 300), True, "the stroke's last segment drawn")
         self.guide_image("board-stroke.png")
         self.assertEqual(pixel(shot, 400, 300), BLUE)
         column = [pixel(shot, 400, y) for y in range(294, 307)]
@@ -58,15 +66,15 @@ class BoardTest(BoardSteps):
         xdotool("mousemove", 600, 500)
         xdotool("mousemove", 700, 500)
         self.drag([(300, 600), (320, 600)])
-        screenshot(shot)
+        # Once the second stroke shows, the moves before it have been handled too.
+        self.screen_when(shot, (310, 600), True, "the second stroke drawn")
         self.assertNotEqual(pixel(shot, 650, 500), BLUE)
         self.assertNotEqual(pixel(shot, 300, 450), BLUE, "no line from the last stroke's end")
         self.assertEqual(pixel(shot, 310, 600), BLUE)
 
         self.click_on(board.hwnd, (800, 400), "the board", foreground=False, button=3)
         wait_until(lambda: self.board() is None, 10, "the board to close")
-        screenshot(shot)
-        self.assertNotEqual(pixel(shot, 400, 300), BLUE, "the console repainted over the stroke")
+        self.screen_when(shot, (400, 300), False, "the console repainted over the stroke")
 
     def test_either_drawimg_command_toggles_the_board(self):
         self.open_console()
@@ -106,7 +114,12 @@ class BoardColourTest(BoardSteps):
         self.open_board()
         self.drag([(300, y), (400, y)])
         shot = self.artifact("board-colour.png")
-        screenshot(shot)
+
+        def line_drawn():  # one colour along the stroke, another 10 pixels below it
+            screenshot(shot)
+            along = {pixel(shot, x, y) for x in (340, 350, 360)}
+            return len(along) == 1 and pixel(shot, 350, y + 10) not in along
+        wait_until(line_drawn, 10, "the stroke drawn", interval=0.3)
         colour = pixel(shot, 350, y)
         self.inspector.command(self.console.hwnd, DRAWIMG)
         wait_until(lambda: self.board() is None, 10, "the board to close")
