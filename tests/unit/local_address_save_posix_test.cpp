@@ -58,16 +58,16 @@ struct SaveCase {
 TEST(LocalAddressSave, WriteRightsOnTheFileSufficeAndAFailedSaveKeepsTheOldAddress) {
     using S = LocalAddressFileStatus;
     const SaveCase cases[] = {
-        {"the folder takes no new files", "192.168.100.200 ", 0x0A000005, 0555, 0666, kNoLimit,
-         S::ok, "10.0.0.5 "},
-        {"a longer address in a folder that takes no new files", "10.0.0.5 ", 0xC0A864C8, 0555,
-         0666, kNoLimit, S::ok, "192.168.100.200 "},
-        {"the file is read-only", "192.168.100.200 ", 0x0A000005, 0777, 0444, kNoLimit,
-         S::unwritable, "192.168.100.200 "},
-        {"the disk takes no more bytes", "192.168.100.200 ", 0x0A000005, 0777, 0666, 0,
-         S::unwritable, "192.168.100.200 "},
-        {"the disk takes some bytes, fewer than the new address needs", "10.0.0.5 ", 0xC0A864C8,
-         0777, 0666, 12, S::unwritable, "10.0.0.5 "},
+        {"the folder takes no new files", "127.100.100.200 ", 0x7F000005, 0555, 0666, kNoLimit,
+         S::ok, "127.0.0.5 "},
+        {"a longer address in a folder that takes no new files", "127.0.0.5 ", 0x7F6464C8, 0555,
+         0666, kNoLimit, S::ok, "127.100.100.200 "},
+        {"the file is read-only", "127.100.100.200 ", 0x7F000005, 0777, 0444, kNoLimit,
+         S::unwritable, "127.100.100.200 "},
+        {"the disk takes no more bytes", "127.100.100.200 ", 0x7F000005, 0777, 0666, 0,
+         S::unwritable, "127.100.100.200 "},
+        {"the disk takes some bytes, fewer than the new address needs", "127.0.0.5 ", 0x7F6464C8,
+         0777, 0666, 12, S::unwritable, "127.0.0.5 "},
     };
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -89,13 +89,13 @@ TEST(LocalAddressSave, WriteRightsOnTheFileSufficeAndAFailedSaveKeepsTheOldAddre
 
 TEST(LocalAddressSave, ASavedFileKeepsItsPermissions) {
     ScratchDir dir;
-    std::string path = dir.Write("localIp.txt", "192.168.100.200 ");
+    std::string path = dir.Write("localIp.txt", "127.100.100.200 ");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_EQ(WriteLocalAddress(path, 0x0A000005), LocalAddressFileStatus::ok);
+    ASSERT_EQ(WriteLocalAddress(path, 0x7F000005), LocalAddressFileStatus::ok);
     struct stat saved {};
     ASSERT_EQ(::stat(path.c_str(), &saved), 0);
     EXPECT_EQ(saved.st_mode & 0777, 0640u);
-    EXPECT_EQ(dir.Read("localIp.txt"), "10.0.0.5 ");
+    EXPECT_EQ(dir.Read("localIp.txt"), "127.0.0.5 ");
 }
 
 } // namespace
