@@ -41,7 +41,9 @@ Watch* WatchOf(rfbClient* client) {
     return static_cast<Watch*>(rfbClientGetClientData(client, nullptr));
 }
 
-char* GivePassword(rfbClient* client) { return strdup(WatchOf(client)->password.c_str()); }
+char* GivePassword(rfbClient* client) {
+    return strdup(WatchOf(client)->password.c_str());
+}
 
 void GotUpdate(rfbClient* client, int x, int y, int w, int h) {
     Watch* watch = WatchOf(client);
