@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr std::uint32_t kShiftL = 0xffe1, kShiftR = 0xffe2, kControlL = 0xffe3,
-                        kControlR = 0xffe4, kAltL = 0xffe9, kAltR = 0xffea;
+constexpr std::uint32_t kShiftL = 0xffe1, kShiftR = 0xffe2, kControlL = 0xffe3, kControlR = 0xffe4,
+                        kAltL = 0xffe9, kAltR = 0xffea;
 
 // Keys with one meaning everywhere; the number pad's digits keep their own keysyms so that
 // the remote side sees them as the pad's.
@@ -31,27 +31,22 @@ constexpr std::array<std::pair<unsigned, std::uint32_t>, 49> kFixedKeys = {{
     {0x5B, 0xffeb}, // left Windows key
     {0x5C, 0xffec}, // right Windows key
     {0x5D, 0xff67}, // Menu
-    {0x60, 0xffb0}, {0x61, 0xffb1}, {0x62, 0xffb2}, {0x63, 0xffb3}, {0x64, 0xffb4},
-    {0x65, 0xffb5}, {0x66, 0xffb6}, {0x67, 0xffb7}, {0x68, 0xffb8}, {0x69, 0xffb9},
-    {0x6A, 0xffaa}, // pad *
-    {0x6B, 0xffab}, // pad +
-    {0x6C, 0xffac}, // pad separator
-    {0x6D, 0xffad}, // pad -
-    {0x6E, 0xffae}, // pad .
-    {0x6F, 0xffaf}, // pad /
-    {0x90, 0xff7f}, // Num Lock
-    {0x91, 0xff14}, // Scroll Lock
-    {0xA0, kShiftL},
-    {0xA1, kShiftR},
-    {0xA2, kControlL},
-    {0xA3, kControlR},
-    {0xA4, kAltL},
-    {0xA5, kAltR},
-    {0x03, 0xff6b}, // Ctrl+Break
-    {0x0C, 0xff0b}, // Clear (pad 5 without Num Lock)
-    {0x2F, 0xff6a}, // Help
-    {0x29, 0xff60}, // Select
-    {0x2B, 0xff62}, // Execute
+    {0x60, 0xffb0},  {0x61, 0xffb1},  {0x62, 0xffb2},    {0x63, 0xffb3},
+    {0x64, 0xffb4},  {0x65, 0xffb5},  {0x66, 0xffb6},    {0x67, 0xffb7},
+    {0x68, 0xffb8},  {0x69, 0xffb9},  {0x6A, 0xffaa}, // pad *
+    {0x6B, 0xffab},                                   // pad +
+    {0x6C, 0xffac},                                   // pad separator
+    {0x6D, 0xffad},                                   // pad -
+    {0x6E, 0xffae},                                   // pad .
+    {0x6F, 0xffaf},                                   // pad /
+    {0x90, 0xff7f},                                   // Num Lock
+    {0x91, 0xff14},                                   // Scroll Lock
+    {0xA0, kShiftL}, {0xA1, kShiftR}, {0xA2, kControlL}, {0xA3, kControlR},
+    {0xA4, kAltL},   {0xA5, kAltR},   {0x03, 0xff6b}, // Ctrl+Break
+    {0x0C, 0xff0b},                                   // Clear (pad 5 without Num Lock)
+    {0x2F, 0xff6a},                                   // Help
+    {0x29, 0xff60},                                   // Select
+    {0x2B, 0xff62},                                   // Execute
 }};
 
 } // namespace

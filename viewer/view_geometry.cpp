@@ -10,12 +10,10 @@ ViewRect ShownRect(ViewMode mode, int clientWidth, int clientHeight, int frameWi
     }
     if (mode == ViewMode::actualSize) {
         ViewRect shown{0, 0, frameWidth, frameHeight};
-        shown.x = frameWidth < clientWidth
-                      ? (clientWidth - frameWidth) / 2
-                      : -ClampScroll(scrollX, frameWidth, clientWidth);
-        shown.y = frameHeight < clientHeight
-                      ? (clientHeight - frameHeight) / 2
-                      : -ClampScroll(scrollY, frameHeight, clientHeight);
+        shown.x = frameWidth < clientWidth ? (clientWidth - frameWidth) / 2
+                                           : -ClampScroll(scrollX, frameWidth, clientWidth);
+        shown.y = frameHeight < clientHeight ? (clientHeight - frameHeight) / 2
+                                             : -ClampScroll(scrollY, frameHeight, clientHeight);
         return shown;
     }
     // Compare clientWidth/frameWidth with clientHeight/frameHeight without rounding.
@@ -55,16 +53,18 @@ ViewRect FrameToClient(const ViewRect& shown, int frameWidth, int frameHeight,
     if (frameWidth <= 0 || frameHeight <= 0) {
         return {};
     }
-    auto scaleDown = [](std::int64_t v, std::int64_t to, std::int64_t from) { return v * to / from; };
+    auto scaleDown = [](std::int64_t v, std::int64_t to, std::int64_t from) {
+        return v * to / from;
+    };
     auto scaleUp = [](std::int64_t v, std::int64_t to, std::int64_t from) {
         return (v * to + from - 1) / from;
     };
     const std::int64_t left = scaleDown(frameRect.x, shown.width, frameWidth);
     const std::int64_t top = scaleDown(frameRect.y, shown.height, frameHeight);
-    const std::int64_t right = scaleUp(std::int64_t{frameRect.x} + frameRect.width, shown.width,
-                                       frameWidth);
-    const std::int64_t bottom = scaleUp(std::int64_t{frameRect.y} + frameRect.height,
-                                        shown.height, frameHeight);
+    const std::int64_t right =
+        scaleUp(std::int64_t{frameRect.x} + frameRect.width, shown.width, frameWidth);
+    const std::int64_t bottom =
+        scaleUp(std::int64_t{frameRect.y} + frameRect.height, shown.height, frameHeight);
     // One pixel more on each side: the halftone stretch blends neighbouring pixels.
     return {static_cast<int>(shown.x + left - 1), static_cast<int>(shown.y + top - 1),
             static_cast<int>(right - left + 2), static_cast<int>(bottom - top + 2)};

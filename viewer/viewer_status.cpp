@@ -74,8 +74,9 @@ std::string ViewerStatus::Text() const {
     case ViewerPhase::connected:
         return "";
     case ViewerPhase::refused:
-        return a + " refused the connection: its screen server is not running, or it does not "
-                   "let this PC watch." +
+        return a +
+               " refused the connection: its screen server is not running, or it does not "
+               "let this PC watch." +
                again;
     case ViewerPhase::wrongPassword:
         return a + " did not accept the password: this PC and " + a +

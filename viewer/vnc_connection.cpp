@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr int kConnectSliceMs = 50;       // how often a connect in progress looks at Stop()
+constexpr int kConnectSliceMs = 50;         // how often a connect in progress looks at Stop()
 constexpr unsigned kMessageWaitUs = 100000; // and a connection that is up
-constexpr unsigned kReadTimeoutS = 10;    // a server silent in the middle of a message is gone
+constexpr unsigned kReadTimeoutS = 10;      // a server silent in the middle of a message is gone
 
 struct InputEvent {
     bool key = false;
@@ -73,8 +73,8 @@ VncConnection::State* StateOf(rfbClient* client) {
 rfbBool AllocateFrame(rfbClient* client) {
     VncConnection::State* state = StateOf(client);
     std::lock_guard<std::recursive_mutex> hold(state->clientLock);
-    const std::size_t bytes = std::size_t(std::max(client->width, 0)) *
-                              std::size_t(std::max(client->height, 0)) * 4;
+    const std::size_t bytes =
+        std::size_t(std::max(client->width, 0)) * std::size_t(std::max(client->height, 0)) * 4;
     try {
         state->frame.assign(std::max<std::size_t>(bytes, 4), 0);
     } catch (const std::bad_alloc&) {

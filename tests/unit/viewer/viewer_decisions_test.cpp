@@ -21,7 +21,8 @@ TEST(ViewerOptions, ReadsTheConsolesLineInAnyOrderAndNotesWhatItIgnores) {
     };
     const Case cases[] = {
         {{"192.168.1.23", "/password", "fernway_417", "/encoding", "ultra2"},
-         {"192.168.1.23", "fernway_417", "ultra2"}, 0},
+         {"192.168.1.23", "fernway_417", "ultra2"},
+         0},
         {{"/ENCODING", "zrle", "-Password", "p w", "10.0.0.9"}, {"10.0.0.9", "p w", "zrle"}, 0},
         {{"/password", "/encoding", "10.0.0.9"}, {"10.0.0.9", "/encoding", ""}, 0},
         {{"/quality", "10.0.0.9", "/fullscreen"}, {"10.0.0.9", "", ""}, 2},
@@ -44,10 +45,10 @@ TEST(ViewerOptions, ReadsTheConsolesLineInAnyOrderAndNotesWhatItIgnores) {
 
 TEST(EncodingChoice, LosslessWordsGoFirstAndEverythingElseGetsTheDefault) {
     const std::pair<const char*, const char*> cases[] = {
-        {"ultra2", "copyrect zrle hextile raw"},  {"", "copyrect zrle hextile raw"},
-        {"tight", "copyrect zrle hextile raw"},   {"ultra", "copyrect zrle hextile raw"},
-        {"zrlex", "copyrect zrle hextile raw"},   {"HEXTILE", "hextile copyrect zrle raw"},
-        {"raw", "raw copyrect zrle hextile"},     {"zlib", "zlib copyrect zrle hextile raw"},
+        {"ultra2", "copyrect zrle hextile raw"},   {"", "copyrect zrle hextile raw"},
+        {"tight", "copyrect zrle hextile raw"},    {"ultra", "copyrect zrle hextile raw"},
+        {"zrlex", "copyrect zrle hextile raw"},    {"HEXTILE", "hextile copyrect zrle raw"},
+        {"raw", "raw copyrect zrle hextile"},      {"zlib", "zlib copyrect zrle hextile raw"},
         {"copyrect", "copyrect zrle hextile raw"},
     };
     for (const auto& [word, list] : cases) {
@@ -125,9 +126,9 @@ TEST(KeyMapping, FixedKeysByTableAndLayoutKeysByTheirCharacter) {
         std::uint32_t keysym;
     };
     const Case cases[] = {
-        {0x0D, false, 0x1C, 0xff0d}, {0x0D, true, 0x1C, 0xff8d}, {0x10, false, 0x2A, 0xffe1},
+        {0x0D, false, 0x1C, 0xff0d}, {0x0D, true, 0x1C, 0xff8d},  {0x10, false, 0x2A, 0xffe1},
         {0x10, false, 0x36, 0xffe2}, {0x11, false, 0x1D, 0xffe3}, {0x11, true, 0x1D, 0xffe4},
-        {0x12, false, 0x38, 0xffe9}, {0x12, true, 0x38, 0xffea}, {0x70, false, 0, 0xffbe},
+        {0x12, false, 0x38, 0xffe9}, {0x12, true, 0x38, 0xffea},  {0x70, false, 0, 0xffbe},
         {0x87, false, 0, 0xffd5},    {0x88, false, 0, 0},         {'A', false, 0, 'a'},
         {'Z', false, 0, 'z'},        {'0', false, 0, '0'},        {'9', false, 0, '9'},
         {0x2E, true, 0, 0xffff},     {0x25, true, 0, 0xff51},     {0x60, false, 0, 0xffb0},
@@ -162,8 +163,8 @@ TEST(ViewGeometry, FitsWithTheAspectKeptAndMapsPointsBackIntoTheFrame) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.clientW) + "x" + std::to_string(c.clientH));
-        ViewRect shown = ShownRect(c.mode, c.clientW, c.clientH, c.frameW, c.frameH, c.scrollX,
-                                   c.scrollY);
+        ViewRect shown =
+            ShownRect(c.mode, c.clientW, c.clientH, c.frameW, c.frameH, c.scrollX, c.scrollY);
         EXPECT_EQ(shown.x, c.shown.x);
         EXPECT_EQ(shown.y, c.shown.y);
         EXPECT_EQ(shown.width, c.shown.width);
@@ -171,8 +172,8 @@ TEST(ViewGeometry, FitsWithTheAspectKeptAndMapsPointsBackIntoTheFrame) {
     }
     const ViewRect fitted{100, 0, 800, 600}; // a 1600x1200 frame in 1000x600
     const std::pair<ViewPoint, ViewPoint> points[] = {
-        {{100, 0}, {0, 0}},    {{899, 599}, {1598, 1198}}, {{500, 300}, {800, 600}},
-        {{0, -50}, {0, 0}},    {{999, 700}, {1599, 1199}},
+        {{100, 0}, {0, 0}}, {{899, 599}, {1598, 1198}}, {{500, 300}, {800, 600}},
+        {{0, -50}, {0, 0}}, {{999, 700}, {1599, 1199}},
     };
     for (const auto& [client, frame] : points) {
         ViewPoint mapped = ClientToFrame(fitted, 1600, 1200, client.x, client.y);

@@ -169,7 +169,8 @@ TEST(VncConnection, StopEndsItAtOnceWhileTheServerSaysNothing) {
     platform::Socket silent = platform::Listen("127.0.0.1", port, 4, error);
     ASSERT_TRUE(silent.Valid());
     Recorder recorder;
-    auto connection = std::make_unique<VncConnection>(VncSettings{"127.0.0.1", port, "x"}, recorder);
+    auto connection =
+        std::make_unique<VncConnection>(VncSettings{"127.0.0.1", port, "x"}, recorder);
     std::string peer;
     platform::Socket accepted = platform::Accept(silent, peer); // the handshake now waits
     ASSERT_TRUE(accepted.Valid());
