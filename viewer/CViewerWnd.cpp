@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr UINT kMsgOutcome = WM_APP + 1;  // wParam generation, lParam ConnectionOutcome
-constexpr UINT kMsgResized = WM_APP + 2;  // wParam generation, lParam width and height
-constexpr UINT kMsgUpdated = WM_APP + 3;  // wParam generation; the region waits in the listener
-constexpr UINT kMsgDesktop = WM_APP + 4;  // wParam generation, lParam a new std::string
+constexpr UINT kMsgOutcome = WM_APP + 1;   // wParam generation, lParam ConnectionOutcome
+constexpr UINT kMsgResized = WM_APP + 2;   // wParam generation, lParam width and height
+constexpr UINT kMsgUpdated = WM_APP + 3;   // wParam generation; the region waits in the listener
+constexpr UINT kMsgDesktop = WM_APP + 4;   // wParam generation, lParam a new std::string
 constexpr UINT kMsgAgentName = WM_APP + 5; // lParam a new std::string
 constexpr UINT_PTR kRetryTimer = 1;
 constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED, Windows 8.1 on
@@ -23,8 +23,8 @@ constexpr UINT kMouseHWheel = 0x020E;
 constexpr int kLineStep = 40;
 
 // Bits of an RFB pointer event.
-constexpr int kLeft = 1, kMiddle = 2, kRight = 4, kWheelUp = 8, kWheelDown = 16,
-              kWheelLeft = 32, kWheelRight = 64;
+constexpr int kLeft = 1, kMiddle = 2, kRight = 4, kWheelUp = 8, kWheelDown = 16, kWheelLeft = 32,
+              kWheelRight = 64;
 
 void PostText(HWND window, UINT message, WPARAM wParam, const std::string& text) {
     auto* copy = new std::string(text);
@@ -144,12 +144,12 @@ BOOL CViewerWnd::CreateViewer(int nCmdShow) {
 
 int CViewerWnd::OnCreate(LPCREATESTRUCTA) {
     HINSTANCE instance = AfxGetInstanceHandle();
-    m_statusText = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_CENTER | SS_NOPREFIX, 0, 0,
-                                     0, 0, m_hWnd, reinterpret_cast<HMENU>(IDC_STATUS_TEXT),
-                                     instance, nullptr);
-    m_tryAgain = ::CreateWindowExA(0, "BUTTON", "&Try again", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0,
-                                   0, m_hWnd, reinterpret_cast<HMENU>(IDC_TRY_AGAIN), instance,
-                                   nullptr);
+    m_statusText =
+        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, m_hWnd,
+                          reinterpret_cast<HMENU>(IDC_STATUS_TEXT), instance, nullptr);
+    m_tryAgain =
+        ::CreateWindowExA(0, "BUTTON", "&Try again", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, m_hWnd,
+                          reinterpret_cast<HMENU>(IDC_TRY_AGAIN), instance, nullptr);
     MakeFont();
     HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -228,8 +228,8 @@ void CViewerWnd::ShowTitle() {
 
 UINT CViewerWnd::Dpi() const {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow != nullptr && m_hWnd != nullptr) {
         return getDpiForWindow(m_hWnd);
     }
