@@ -9,6 +9,9 @@ if(WIN32)
   if(NOT LibVNCServer_FOUND)
     message(FATAL_ERROR "LibVNCServer for ${MINGW_PREFIX} is not built yet: run scripts/vnc-libraries")
   endif()
+  # The library's headers choose Winsock by WIN32, which MinGW defines only inside <windows.h>.
+  set_property(TARGET LibVNCServer::vncserver LibVNCServer::vncclient APPEND
+               PROPERTY INTERFACE_COMPILE_DEFINITIONS WIN32)
 else()
   find_package(LibVNCServer 0.9.14 CONFIG)
   if(NOT LibVNCServer_FOUND)
