@@ -327,14 +327,18 @@ class App:
     """ClumaDeck.exe in a folder of its own with its images and address file: copied there from
     the build folder, or already there (win_build None), as a school's unpacked package."""
 
-    def __init__(self, win_build, folder, local_address="127.0.0.1 "):
+    def __init__(self, win_build, folder, local_address="127.0.0.1 ", real_viewer=False):
         self.folder = folder
         self.exe = os.path.join(folder, "ClumaDeck.exe")
         if win_build is not None:
             bin_dir = os.path.join(win_build, "bin")
             shutil.copy(os.path.join(bin_dir, "ClumaDeck.exe"), self.exe)
-            for extra in ("ipSet.PNG", "help.png", "korvidVi.exe", "magnify.exe"):
-                source = os.path.join(bin_dir, extra)
+            # The stand-in viewer records how the console starts it; the real one watches.
+            viewer_dir = bin_dir if real_viewer else os.path.join(win_build, "standin")
+            extras = {"ipSet.PNG": bin_dir, "help.png": bin_dir, "korvidVi.exe": viewer_dir,
+                      "magnify.exe": os.path.join(win_build, "standin")}
+            for extra, source_dir in extras.items():
+                source = os.path.join(source_dir, extra)
                 if os.path.exists(source):
                     shutil.copy(source, os.path.join(folder, extra))
         if local_address is not None:
@@ -485,10 +489,10 @@ class E2ETestCase(unittest.TestCase):
         self.agents.append(agent)
         return agent
 
-    def make_app(self, local_address="127.0.0.1 ", subfolder="app"):
+    def make_app(self, local_address="127.0.0.1 ", subfolder="app", real_viewer=False):
         folder = os.path.join(self.folder, subfolder)
         os.makedirs(folder, exist_ok=True)
-        app = App(self.win_build, folder, local_address)
+        app = App(self.win_build, folder, local_address, real_viewer)
         self.apps.append(app)
         return app
 
