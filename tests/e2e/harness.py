@@ -229,6 +229,9 @@ class Inspector:
     def close_window(self, hwnd):
         self.ask(f"close {hwnd}")
 
+    def move(self, hwnd, x, y, width, height):
+        self.ask(f"move {hwnd} {x} {y} {width} {height}")
+
     def client_rect(self, hwnd):
         """The window's client area on the screen."""
         return parse_rect(self.ask(f"client {hwnd}")[0])

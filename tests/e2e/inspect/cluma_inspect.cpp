@@ -12,6 +12,7 @@
 //   post HWND MSG WPARAM LPARAM   posts a message
 //   send HWND MSG WPARAM LPARAM   sends a message and prints the result
 //   close HWND                 posts WM_CLOSE
+//   move HWND X Y W H          moves and sizes a top-level window on the screen
 //   kill PID                   ends a Windows process
 //   copydata HWND TEXT         sends WM_COPYDATA carrying the text and prints the answer
 //   ipaddress HWND             an address control's four fields (blank ones as 0)
@@ -312,6 +313,12 @@ void Run(const std::string& line) {
         std::string handle;
         words >> handle;
         ::PostMessageA(ParseHandle(handle), WM_CLOSE, 0, 0);
+    } else if (verb == "move") {
+        std::string handle;
+        int x = 0, y = 0, width = 0, height = 0;
+        words >> handle >> x >> y >> width >> height;
+        ::SetWindowPos(ParseHandle(handle), nullptr, x, y, width, height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (verb == "client") {
         std::string handle;
         words >> handle;
