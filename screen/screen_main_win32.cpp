@@ -3,6 +3,7 @@
 // the launcher points at the screen server's log.
 #include "agent/console_state.h"
 #include "agent/service_control_win32.h"
+#include "platform/room_password.h"
 #include "screen/gdi_desktop_win32.h"
 #include "screen/screen_options.h"
 #include "screen/screen_server.h"
@@ -15,21 +16,6 @@
 #include <vector>
 
 #include <windows.h>
-
-namespace {
-
-// The room's password (HKLM\SOFTWARE\ClumaDeck, RoomPassword); empty when none is set.
-std::string RoomPassword() {
-    char text[256] = {};
-    DWORD size = sizeof text - 1;
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ClumaDeck", "RoomPassword", RRF_RT_REG_SZ,
-                       nullptr, text, &size) != ERROR_SUCCESS) {
-        return std::string();
-    }
-    return std::string(text);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     std::string error;
@@ -54,7 +40,7 @@ int main(int argc, char** argv) {
     ScreenServerSettings settings;
     settings.port = options.port;
     settings.desktopName = agent.name;
-    settings.password = ScreenPassword(RoomPassword());
+    settings.password = ScreenPassword(platform::RoomPassword());
     settings.decide = [&trust](std::string_view peer) { return trust.Decide(peer); };
     GdiDesktop desktop;
     ScreenServer server(desktop, settings, std::cout);

@@ -17,6 +17,8 @@
 
 namespace {
 
+void Quiet(const char*, ...) {}
+
 bool WriteFrame(const rfbClient* client, const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: cluma-screen-viewer FROM SERVER PORT PASSWORD\n";
         return 64;
     }
-    rfbClientLog = rfbClientErr = [](const char*, ...) {};
+    rfbClientLog = rfbClientErr = Quiet;
     rfbClient* client = viewer_from::Connect(argv[1], argv[2], std::atoi(argv[3]), argv[4]);
     if (client == nullptr) {
         std::cout << "refused" << std::endl;
