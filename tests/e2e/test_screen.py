@@ -5,6 +5,7 @@ refusal is logged."""
 
 import os
 import subprocess
+import threading
 import unittest
 
 from harness import WINE, E2ETestCase, require_loopback, wait_until, wine_env
@@ -17,26 +18,29 @@ QUARTERS = [(220, 20, 60), (30, 144, 255), (50, 205, 50), (255, 215, 0)]
 
 
 class Output:
-    """A process's standard output, read line by line as it comes; each wait takes the lines up
-    to the one it waited for."""
+    """A process's standard output, gathered line by line by a thread of its own; each wait
+    takes the lines up to the one it waited for."""
 
     def __init__(self, process):
         self.process = process
         self.lines = []
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.process.stdout:
+            self.lines.append(raw.decode("latin-1").rstrip("\r\n"))
 
     def wait_for(self, prefix, timeout, what):
         def seen():
-            for index, line in enumerate(self.lines):
+            for index, line in enumerate(list(self.lines)):
                 if line.startswith(prefix):
                     del self.lines[:index + 1]
                     return line
-            if self.process.poll() is not None:
+            if self.process.poll() is not None and not self.reader.is_alive():
                 raise AssertionError(f"{what}: the program ended ({self.lines})")
-            raw = self.process.stdout.readline()
-            if raw:
-                self.lines.append(raw.decode("latin-1").rstrip("\r\n"))
             return None
-        return wait_until(seen, timeout, what, interval=0)
+        return wait_until(seen, timeout, what, interval=0.05)
 
 
 def read_ppm(path):
