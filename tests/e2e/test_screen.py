@@ -1,7 +1,8 @@
 """The screen server of a student PC: the real cluma-screen.exe serves the Wine desktop, and a
 viewer (a native libvncclient program) on the console's address gets a window's colours from it
 and clicks that window's button through it; a viewer on any other address is refused, and the
-refusal is logged."""
+refusal is logged. The launcher service starts the server in the user's session and starts it
+again when it ends."""
 
 import os
 import subprocess
@@ -124,6 +125,34 @@ class ScreenServerTest(E2ETestCase):
         self.assertEqual(stranger.wait_for("", 30, "the stranger's viewer"), "refused")
         server.wait_for(f"cluma-screen: refused a connection from {STRANGER_ADDRESS}: this PC "
                         f"lets only its console {CONSOLE_ADDRESS} watch", 10, "the refusal's line")
+
+
+    def test_the_launcher_keeps_a_server_running_in_the_session(self):
+        launcher = os.path.join(self.win_build, "bin", "cluma-screen-launcher.exe")
+        log = self.prefix_path("c:\\ProgramData\\ClumaDeck\\screen-log.txt")
+        if os.path.exists(log):
+            os.remove(log)
+
+        def run(*command):
+            done = subprocess.run([WINE, *command], env=wine_env(), capture_output=True,
+                                  text=True, errors="replace", timeout=60)
+            self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+
+        def servers_started():
+            with open(log, "rb") as f:
+                return f.read().count(b"cluma-screen: serving the screen as ")
+
+        run(launcher, "service", "install")
+        self.addCleanup(run, launcher, "service", "uninstall")
+        run("net", "start", "ClumaDeckScreen")
+        wait_until(lambda: os.path.exists(log) and servers_started() == 1, 30,
+                   "the launcher to start the screen server")
+        [server] = self.inspector.processes("cluma-screen.exe")
+        self.inspector.ask(f"kill {server}")
+        wait_until(lambda: servers_started() == 2, 15, "the launcher to start the server again")
+        run("net", "stop", "ClumaDeckScreen")
+        wait_until(lambda: not self.inspector.processes("cluma-screen.exe"), 10,
+                   "the server to end with the service")
 
 
 if __name__ == "__main__":
