@@ -2,7 +2,7 @@
 // read-only, or another program holds it open without sharing.
 #include "discovery/local_address_file.h"
 
-#include "support/owned_handle.h"
+#include "platform/owned_handle.h"
 
 #include <gtest/gtest.h>
 

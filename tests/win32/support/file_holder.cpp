@@ -2,7 +2,7 @@
 //   file_holder.exe PATH READY_EVENT RELEASE_EVENT
 // Sets READY_EVENT once the file is open and closes it when RELEASE_EVENT is set (or after a
 // minute). Exits with 1 when the file cannot be opened or an event is missing.
-#include "support/owned_handle.h"
+#include "platform/owned_handle.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -1,0 +1,129 @@
+// The screen server's decisions: who may watch, what changed on the screen, the command line.
+#include "screen/change_finder.h"
+#include "screen/screen_options.h"
+#include "screen/watch_trust.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TrustCase {
+    std::string pinned;
+    std::optional<std::string> remembered;
+    std::string peer;
+    bool allowed;
+    std::string trusted;
+};
+
+TEST(WatchTrust, OnlyThePinnedElseTheRememberedConsoleMayWatch) {
+    const TrustCase cases[] = {
+        {"", std::nullopt, "10.0.0.1", false, ""},
+        {"", "10.0.0.1", "10.0.0.1", true, "10.0.0.1"},
+        {"", "10.0.0.1", "10.0.0.2", false, "10.0.0.1"},
+        {"", "10.0.0.1", "10.0.0.10", false, "10.0.0.1"},
+        {"", "10.0.0.1", "10.0.0.1 ", false, "10.0.0.1"},
+        {"", "10.0.0.1", "", false, "10.0.0.1"},
+        {"", "10.0.0.1", "::ffff:10.0.0.1", true, "10.0.0.1"},
+        {"", "10.0.0.1", "::FFFF:10.0.0.1", true, "10.0.0.1"},
+        {"", "10.0.0.1", "::ffff:", false, "10.0.0.1"},
+        {"", "10.0.0.1", "fe80::1", false, "10.0.0.1"},
+        {"10.0.0.9", "10.0.0.1", "10.0.0.1", false, "10.0.0.9"},
+        {"10.0.0.9", "10.0.0.1", "10.0.0.9", true, "10.0.0.9"},
+        {"10.0.0.9", std::nullopt, "10.0.0.9", true, "10.0.0.9"},
+        {"not an address", "10.0.0.1", "10.0.0.1", false, ""},
+    };
+    for (const TrustCase& c : cases) {
+        SCOPED_TRACE("pinned '" + c.pinned + "', remembered '" + c.remembered.value_or("-") +
+                     "', peer '" + c.peer + "'");
+        WatchTrust trust(c.pinned, [&]() -> std::optional<ConsoleState> {
+            if (!c.remembered) {
+                return std::nullopt;
+            }
+            return ConsoleState{*c.remembered, "10.0.0.50"};
+        });
+        WatchDecision decision = trust.Decide(c.peer);
+        EXPECT_EQ(decision.allowed, c.allowed);
+        EXPECT_EQ(decision.trusted, c.trusted);
+    }
+}
+
+TEST(WatchTrust, TheRememberedConsoleIsReadAgainForEveryConnection) {
+    std::optional<ConsoleState> inFile;
+    WatchTrust trust("", [&] { return inFile; });
+    EXPECT_FALSE(trust.Decide("10.0.0.1").allowed);
+    inFile = ConsoleState{"10.0.0.1", "10.0.0.50"};
+    EXPECT_TRUE(trust.Decide("10.0.0.1").allowed);
+    inFile = ConsoleState{"10.0.0.2", "10.0.0.50"};
+    EXPECT_FALSE(trust.Decide("10.0.0.1").allowed);
+}
+
+struct ChangeCase {
+    const char* what;
+    std::vector<std::pair<int, int>> changedPixels;
+    std::vector<ChangedRect> rects;
+};
+
+TEST(ChangeFinder, GivesTheChangedTilesRunsMerged) {
+    constexpr int kWidth = 70; // tiles at x 0, 32 and 64 (6 wide); rows at y 0 and 32 (8 high)
+    constexpr int kHeight = 40;
+    const ChangeCase cases[] = {
+        {"nothing changed", {}, {}},
+        {"the first pixel", {{0, 0}}, {{0, 0, 32, 32}}},
+        {"the last pixel, in the cut corner tile", {{69, 39}}, {{64, 32, 6, 8}}},
+        {"a tile's last pixel", {{31, 31}}, {{0, 0, 32, 32}}},
+        {"two neighbours in a row", {{1, 1}, {33, 1}}, {{0, 0, 64, 32}}},
+        {"a gap between", {{1, 1}, {65, 1}}, {{0, 0, 32, 32}, {64, 0, 6, 32}}},
+        {"two rows of tiles", {{5, 35}, {40, 2}}, {{32, 0, 32, 32}, {0, 32, 32, 8}}},
+    };
+    for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint32_t> before(kWidth * kHeight, 0x123456);
+        std::vector<std::uint32_t> after = before;
+        for (auto [x, y] : c.changedPixels) {
+            after[y * kWidth + x] ^= 1;
+        }
+        EXPECT_EQ(FindChangedRects(before.data(), after.data(), kWidth, kHeight), c.rects);
+    }
+    std::uint32_t pixel = 0;
+    EXPECT_TRUE(FindChangedRects(&pixel, &pixel, 0, 0).empty());
+}
+
+struct OptionsCase {
+    std::vector<std::string> words;
+    std::uint16_t port;
+    bool help;
+    bool error;
+};
+
+TEST(ScreenOptions, TakesAPortAndRefusesAnythingElse) {
+    const OptionsCase cases[] = {
+        {{}, 5900, false, false},
+        {{"--port", "5901"}, 5901, false, false},
+        {{"--port", "65535"}, 65535, false, false},
+        {{"--help"}, 5900, true, false},
+        {{"/?"}, 5900, true, false},
+        {{"--port"}, 5900, false, true},
+        {{"--port", "0"}, 5900, false, true},
+        {{"--port", "65536"}, 5900, false, true},
+        {{"--port", "59o1"}, 5900, false, true},
+        {{"--port", "-1"}, 5900, false, true},
+        {{"5901"}, 5900, false, true},
+        {{"--bind", "10.0.0.1"}, 5900, false, true},
+    };
+    for (const OptionsCase& c : cases) {
+        std::string joined;
+        for (const std::string& word : c.words) {
+            joined += word + " ";
+        }
+        SCOPED_TRACE(joined);
+        std::string error;
+        ScreenOptions options = ParseScreenOptions(c.words, error);
+        EXPECT_EQ(!error.empty(), c.error) << error;
+        if (!c.error) {
+            EXPECT_EQ(options.port, c.port);
+            EXPECT_EQ(options.help, c.help);
+        }
+    }
+}
+
+} // namespace
