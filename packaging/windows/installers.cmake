@@ -44,10 +44,10 @@ set(console_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
     ConsoleProgram=${msi_inputs}/ClumaDeck.exe ScanProgram=${msi_inputs}/cluma-scan.exe
     IpSetPicture=${assets}/ipSet.PNG
     HelpPicture=${assets}/help.png ConsoleIcon=${assets}/globe.ico
-    SetupActions=$<TARGET_FILE:ClumaDeckSetup>)
+    SetupActions=$<TARGET_FILE:ClumaDeckSetup> LicenseText=${CLUMA_LICENSE_TEXT})
 set(agent_defines Version=${PROJECT_VERSION} Arch=${msi_arch}
     AgentProgram=${msi_inputs}/cluma-agent.exe AskProgram=${msi_inputs}/ClumaAsk.exe
-    AgentIcon=${assets}/ask.ico)
+    AgentIcon=${assets}/ask.ico LicenseText=${CLUMA_LICENSE_TEXT})
 function(_cluma_msi output wxs defines inputs)
   set(arguments)
   foreach(define IN LISTS defines)
@@ -63,9 +63,9 @@ function(_cluma_msi output wxs defines inputs)
                      VERBATIM)
 endfunction()
 _cluma_msi(${console_msi} windows/ClumaDeck.wxs "${console_defines}"
-           "${msi_inputs}/ClumaDeck.exe;${msi_inputs}/cluma-scan.exe;ClumaDeckSetup;${CLUMA_BUTTON_IMAGES}")
+           "${msi_inputs}/ClumaDeck.exe;${msi_inputs}/cluma-scan.exe;ClumaDeckSetup;${CLUMA_BUTTON_IMAGES};${CLUMA_LICENSE_TEXT}")
 _cluma_msi(${agent_msi} windows/ClumaDeck-agent.wxs "${agent_defines}"
-           "${msi_inputs}/cluma-agent.exe;${msi_inputs}/ClumaAsk.exe")
+           "${msi_inputs}/cluma-agent.exe;${msi_inputs}/ClumaAsk.exe;${CLUMA_LICENSE_TEXT}")
 set(installer_files ${console_msi} ${agent_msi})
 
 # What the installers' test needs to make the console's package again with another version.

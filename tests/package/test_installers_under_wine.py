@@ -195,7 +195,8 @@ class InstallersUnderWineTest(unittest.TestCase):
 
         self.assert_installs("/i", package, "LOCALIP=127.0.0.1")
         self.assertEqual(sorted(os.listdir(folder)),
-                         ["ClumaDeck.exe", "cluma-scan.exe", "help.png", "ipSet.PNG", "localIp.txt"])
+                         ["ClumaDeck.exe", "LICENSE.txt", "cluma-scan.exe", "help.png", "ipSet.PNG",
+                          "localIp.txt"])
         with open(address_file, "rb") as f:
             self.assertEqual(f.read(), b"127.0.0.1 ")
         self.assertEqual(len(self.shortcuts("ClumaDeck.lnk")), 1)

@@ -41,6 +41,8 @@ class InstallerTablesTest(unittest.TestCase):
                 self.assertEqual(found["ProductName"], product)
                 self.assertEqual(found["ProductVersion"], self.version)
                 self.assertEqual(found["Manufacturer"], "ClumaDeck")
+                self.assertIn("GNU General Public License, version 2 or later",
+                              found["ARPCOMMENTS"])
                 self.assertEqual(found["UpgradeCode"], UPGRADE_CODES[(kind, self.arch)])
                 self.assertEqual(summary(path)["Template"], f"{platform};1033")
                 # An older version is found and removed; a newer one stops the install.
@@ -56,7 +58,8 @@ class InstallerTablesTest(unittest.TestCase):
 
     def test_the_console_package_installs_the_console_its_pictures_and_a_shortcut(self):
         files = {row["FileName"] for row in table(self.console, "File")}
-        self.assertEqual(files, {"ClumaDeck.exe", "ipSet.PNG", "help.png", "cluma-scan.exe"})
+        self.assertEqual(files, {"ClumaDeck.exe", "ipSet.PNG", "help.png", "cluma-scan.exe",
+                                 "LICENSE.txt"})
         shortcuts = [(row["Directory_"], row["Target"]) for row in table(self.console, "Shortcut")]
         self.assertEqual(shortcuts, [("ProgramMenuFolder", "[INSTALLDIR]ClumaDeck.exe")])
 
@@ -86,7 +89,7 @@ class InstallerTablesTest(unittest.TestCase):
 
     def test_the_agent_package_installs_and_starts_the_service_as_local_service(self):
         files = {row["FileName"] for row in table(self.agent, "File")}
-        self.assertEqual(files, {"cluma-agent.exe", "ClumaAsk.exe"})
+        self.assertEqual(files, {"cluma-agent.exe", "ClumaAsk.exe", "LICENSE.txt"})
         [service] = table(self.agent, "ServiceInstall")
         self.assertEqual(
             {key: service[key] for key in ("Name", "DisplayName", "ServiceType", "StartType",

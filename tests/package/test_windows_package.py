@@ -10,7 +10,7 @@ from pe_image import (MACHINE_AMD64, MACHINE_I386, RT_BITMAP, RT_CURSOR_GROUP, R
                       PeImage, dialog_caption)
 
 ROOM_FILES = {"ClumaDeck.exe", "ipSet.PNG", "help.png", "localIp.txt", "cluma-agent.exe",
-              "ClumaAsk.exe", "cluma-scan.exe", "README.txt", "STUDENT.txt"}
+              "ClumaAsk.exe", "cluma-scan.exe", "README.txt", "STUDENT.txt", "LICENSE.txt"}
 PROGRAMS = {"ClumaDeck.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-agent.exe": SUBSYSTEM_WINDOWS_CUI,
             "ClumaAsk.exe": SUBSYSTEM_WINDOWS_GUI, "cluma-scan.exe": SUBSYSTEM_WINDOWS_CUI}
 MACHINES = {"x86_64": MACHINE_AMD64, "i686": MACHINE_I386}
