@@ -4,10 +4,11 @@
 # with MinGW-w64, the packages and their checks (Python, binutils' objdump; wixl and msitools
 # for the Windows Installer packages; dpkg-dev and lintian for the Debian package), clang and
 # its libFuzzer for the fuzz targets, iproute2 for the tests' loopback-only network namespace,
+# LibVNCServer natively and zlib for MinGW (the viewer and the screen server),
 # and running the Windows program under Wine on a private X display.
 CLUMA_BUILD_PACKAGES=(cmake g++ make binutils googletest libgtest-dev libgmock-dev clang-format
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix python3 wixl msitools dpkg-dev
-  lintian clang libfuzzer-14-dev iproute2)
+  lintian clang libfuzzer-14-dev iproute2 libvncserver-dev libz-mingw-w64-dev)
 CLUMA_WINE_PACKAGES=(wine64 xvfb xdotool x11-utils imagemagick)
 
 ensure_packages() {
