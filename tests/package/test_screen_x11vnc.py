@@ -25,7 +25,7 @@ CASES = [
     ("pinned console", PINNED, REMEMBERED, None, X_SESSION,
      "192.168.1.10", "fernway_417", "Room12-PC3"),
     ("remembered console", '#CLUMA_AGENT_OPTIONS="--console 192.168.1.10"\n', REMEMBERED,
-     "room-secret\nsecond line\n", X_SESSION, "192.168.1.20", "room-secret", os.uname().nodename),
+     "room-secret\r\nsecond line\n", X_SESSION, "192.168.1.20", "room-secret", os.uname().nodename),
     ("garbled pin, no fallback", 'CLUMA_AGENT_OPTIONS="--console 192.168.1.010"\n', REMEMBERED,
      None, X_SESSION, None, None, None),
     ("no console known", None, "console 999.1.1.1\nlocal 192.168.1.33\n", None, X_SESSION,
