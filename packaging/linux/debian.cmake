@@ -1,7 +1,9 @@
 # The Linux agent's Debian package, made by CPack beside the tarball (included by
 # packaging/CMakeLists.txt): /usr/bin/cluma-agent, its systemd unit enabled and started by the
 # maintainer scripts in debian/, the room check /usr/bin/cluma-scan, their man pages,
-# copyright and changelog. The unit reads the machine's own options (the pinned console) from
+# copyright and changelog; and the screen of every X session served to the trusted console:
+# an autostart entry runs /usr/lib/cluma-agent/cluma-screen-x11vnc, which starts Debian's x11vnc
+# (recommended, not required: the agent works without it). The unit reads the machine's own options (the pinned console) from
 # /etc/default/cluma-agent, which postinst makes once, commented, and a purge removes. The package's own
 # settings apply only while CPack makes the DEB (package_per_generator.cmake).
 execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE deb_architecture
@@ -21,12 +23,16 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "ClumaDeck node agent
 Lets the presenter's ClumaDeck console find this machine and list it by
 name: the agent answers the console's search on TCP port 12357 and
 remembers that console, so that a student's cluma-agent ask reaches it.
-cluma-scan searches a subnet as the console does, to check a room.")
+With x11vnc installed, every X session's screen is served on TCP port
+5900 to that console alone, so that the presenter can watch and operate
+it. cluma-scan searches a subnet as the console does, to check a room.")
 # The C library's version from the agent itself; useradd (passwd) makes its system user.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS passwd)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS x11vnc)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/postinst
-    ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/prerm ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/postrm)
+    ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/prerm ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/postrm
+    ${CMAKE_CURRENT_SOURCE_DIR}/linux/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(deb_folder ${CMAKE_CURRENT_BINARY_DIR}/debian)
@@ -62,5 +68,8 @@ install(FILES ${deb_folder}/cluma-agent.1.gz ${deb_folder}/cluma-scan.1.gz
         DESTINATION usr/share/man/man1 COMPONENT debian)
 install(FILES linux/debian/copyright ${deb_folder}/changelog.gz
         DESTINATION usr/share/doc/cluma-agent COMPONENT debian)
+install(PROGRAMS linux/screen/cluma-screen-x11vnc DESTINATION usr/lib/cluma-agent COMPONENT debian)
+install(FILES linux/screen/cluma-screen.desktop DESTINATION etc/xdg/autostart COMPONENT debian)
 list(APPEND packaged_inputs cluma-scan ${deb_compressed} linux/debian/postinst linux/debian/prerm
-     linux/debian/postrm linux/debian/copyright linux/debian.cmake)
+     linux/debian/postrm linux/debian/conffiles linux/debian/copyright linux/debian.cmake
+     linux/screen/cluma-screen-x11vnc linux/screen/cluma-screen.desktop)

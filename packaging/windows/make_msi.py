@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Makes one Windows Installer package: wixl builds it from its .wxs description, then the
 statements of the .sql file beside that description fill in what wixl does not write itself
-(a shortcut's keyboard shortcut, permissions, secure properties). The package step of the
-build runs it, and so does the installers' test, for a second package of a higher version.
+(a shortcut's keyboard shortcut, permissions, secure properties, actions that run a program);
+they name the defines as the description does, $(var.NAME). The package step of the build
+runs it, and so does the installers' test, for a second package of a higher version.
 
     make_msi.py WXS OUTPUT --arch x64|x86 [-D NAME=VALUE]...
 """
 
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -42,12 +44,23 @@ def main():
         for define in args.defines:
             command += ["--define", relative_path(define, folder)]
         run(command + [os.path.abspath(args.wxs)], cwd=folder)
+        values = dict(define.partition("=")[::2] for define in args.defines)
         for statement in statements(os.path.splitext(args.wxs)[0] + ".sql"):
-            run(["msibuild", partial, "-q", statement])
+            run(["msibuild", partial, "-q", with_defines(statement, values)])
         os.replace(partial, args.output)
     finally:
         if os.path.exists(partial):
             os.remove(partial)
+
+
+def with_defines(statement, values):
+    """The statement with each $(var.NAME) replaced by that define's value; an unknown NAME
+    stops the build rather than leaving the text in the package."""
+    def value(match):
+        if match.group(1) not in values:
+            sys.exit(f"make_msi.py: the .sql names $(var.{match.group(1)}), which no -D defines")
+        return values[match.group(1)]
+    return re.sub(r"\$\(var\.(\w+)\)", value, statement)
 
 
 def relative_path(define, folder):

@@ -21,9 +21,12 @@ PACKAGE_FILES = {
     "./usr/share/man/man1/cluma-scan.1.gz": "-rw-r--r--",
     "./usr/share/doc/cluma-agent/copyright": "-rw-r--r--",
     "./usr/share/doc/cluma-agent/changelog.gz": "-rw-r--r--",
+    "./usr/lib/cluma-agent/cluma-screen-x11vnc": "-rwxr-xr-x",
+    "./etc/xdg/autostart/cluma-screen.desktop": "-rw-r--r--",
 }
 ENABLED_LINK = "etc/systemd/system/multi-user.target.wants/cluma-agent.service"
 DEFAULTS = "etc/default/cluma-agent"
+AUTOSTART = "etc/xdg/autostart/cluma-screen.desktop"
 PINNED = 'CLUMA_AGENT_OPTIONS="--console 192.168.1.10"\n'
 
 
@@ -58,12 +61,14 @@ class DebianPackageTest(unittest.TestCase):
 
     def test_the_control_data_names_the_package_and_its_dependencies(self):
         fields = {name: deb("--field", self.path, name).strip()
-                  for name in ("Package", "Version", "Architecture", "Depends", "Maintainer")}
+                  for name in ("Package", "Version", "Architecture", "Depends", "Maintainer",
+                               "Recommends")}
         self.assertEqual(fields["Package"], "cluma-agent")
         self.assertEqual(fields["Version"], env("CLUMA_VERSION"))
         self.assertIn("libc6 (>=", fields["Depends"])
         self.assertIn("passwd", fields["Depends"])
         self.assertTrue(fields["Maintainer"])
+        self.assertEqual(fields["Recommends"], "x11vnc")
 
     def test_the_maintainer_scripts_enable_start_stop_and_purge_the_unit(self):
         cases = [
@@ -142,6 +147,9 @@ class DebianPackageTest(unittest.TestCase):
                          [("cluma-agent", "/var/lib/cluma-agent", "/usr/sbin/nologin")])
         self.assertTrue(there("usr/bin/cluma-agent"))
         self.assertTrue(there(ENABLED_LINK), "the unit is enabled")
+        with open(os.path.join(root, AUTOSTART)) as f:
+            [command] = [line[5:].strip() for line in f if line.startswith("Exec=")]
+        self.assertTrue(os.access(os.path.join(root, command.lstrip("/")), os.X_OK), command)
 
         with open(os.path.join(root, DEFAULTS), "w") as f:
             f.write(PINNED)
@@ -161,6 +169,7 @@ class DebianPackageTest(unittest.TestCase):
         dpkg("--purge", "cluma-agent")
         self.assertFalse(there("var/lib/cluma-agent"), "the state goes with a purge")
         self.assertFalse(there(DEFAULTS))
+        self.assertFalse(there(AUTOSTART), "the autostart entry is a conffile: a purge takes it")
         self.assertFalse(there(ENABLED_LINK))
 
 

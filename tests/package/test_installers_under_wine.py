@@ -1,7 +1,8 @@
 """The x86_64 Windows Installer packages installed, upgraded and removed by Wine's msiexec in
 a Wine prefix of the test's own: the console's keeps the presenter's localIp.txt and makes it
 only in a real folder of its own, the agent's runs its service, which answers a probe on
-loopback with the name given at install time."""
+loopback with the name given at install time, and the screen server's launcher service, and
+writes the room password."""
 
 import glob
 import json
@@ -26,6 +27,9 @@ SERVICE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\ClumaDeckAgent"
 LINK_HOTKEY_OFFSET = 0x40
 HOTKEY_CTRL_ALT_H = 0x0648
 ROOM_NAME = "Room 4 PC 7"
+ROOM_PASSWORD = "Room4-secret"
+ROOM_KEY = r"HKLM\SOFTWARE\ClumaDeck"
+SERVICES = ("ClumaDeckAgent", "ClumaDeckScreen")
 # A second for the stop itself, the rest for a loaded machine.
 STOP_WITHIN_S = 5
 # A Unix user other than the one Wine runs as: Wine shows its folders with another owner.
@@ -144,17 +148,17 @@ class InstallersUnderWineTest(unittest.TestCase):
                                   self.registry_value(key, "Publisher"))
         return found
 
-    def service_state(self):
+    def service_state(self, name="ClumaDeckAgent"):
         """The service's state as the service manager reports it; None when not installed."""
-        result = self.wine("sc", "query", "ClumaDeckAgent")
+        result = self.wine("sc", "query", name)
         for line in result.stdout.splitlines():
             if line.split(":")[0].strip() == "STATE":
                 return line.split()[-1]
         return None
 
-    def wait_for_service(self, state, what):
+    def wait_for_service(self, state, what, name="ClumaDeckAgent"):
         deadline = time.monotonic() + STOP_WITHIN_S
-        while self.service_state() != state:
+        while self.service_state(name) != state:
             if time.monotonic() > deadline:
                 self.fail(f"waited {STOP_WITHIN_S} s for {what}: {self.service_log()}")
             time.sleep(0.1)
@@ -195,7 +199,8 @@ class InstallersUnderWineTest(unittest.TestCase):
 
         self.assert_installs("/i", package, "LOCALIP=127.0.0.1")
         self.assertEqual(sorted(os.listdir(folder)),
-                         ["ClumaDeck.exe", "cluma-scan.exe", "help.png", "ipSet.PNG", "localIp.txt"])
+                         ["ClumaDeck.exe", "LICENSE.txt", "cluma-scan.exe", "help.png", "ipSet.PNG",
+                          "korvidVi.exe", "localIp.txt"])
         with open(address_file, "rb") as f:
             self.assertEqual(f.read(), b"127.0.0.1 ")
         self.assertEqual(len(self.shortcuts("ClumaDeck.lnk")), 1)
@@ -246,15 +251,21 @@ class InstallersUnderWineTest(unittest.TestCase):
 
     def test_agent_installs_as_a_running_service_that_answers_with_its_name(self):
         # A service left by an earlier run that was killed would hold the name.
-        if self.service_state() is not None:
-            self.wine("sc", "stop", "ClumaDeckAgent")
-            self.wine("sc", "delete", "ClumaDeckAgent")
+        for service in SERVICES:
+            if self.service_state(service) is not None:
+                self.wine("sc", "stop", service)
+                self.wine("sc", "delete", service)
         port = free_loopback_port()
+        # The screen server's own port, not 5900, which another test may hold.
+        settings = (f"AGENTNAME={ROOM_NAME}", f"PORT={port}", f"SCREENPORT={free_loopback_port()}",
+                    f"ROOMPASSWORD={ROOM_PASSWORD}")
         package = windows_path(self.agent_msi)
-        self.assert_installs("/i", package, f"AGENTNAME={ROOM_NAME}", f"PORT={port}")
+        self.assert_installs("/i", package, *settings)
         self.assertEqual(self.registry_value(SERVICE_KEY + r"\Parameters", "Name"), ROOM_NAME)
         self.assertEqual(self.registry_value(SERVICE_KEY, "ObjectName"),
                          r"NT AUTHORITY\LocalService")
+        self.assertEqual(self.registry_value(ROOM_KEY, "RoomPassword"), ROOM_PASSWORD)
+        self.wait_for_service("RUNNING", "the screen server's launcher", "ClumaDeckScreen")
 
         # msiexec waits for the service to report running, which it does once it listens.
         self.assertEqual(probe(port), ROOM_NAME.encode(), self.service_log())
@@ -269,16 +280,20 @@ class InstallersUnderWineTest(unittest.TestCase):
         # does not wait for the stop (Windows Installer does: the ServiceControl table's Wait),
         # so the program, still running for a moment, is left behind here.
         self.assert_installs("/x", package)
-        self.wait_for_service(None, "the service to stop and be removed")
+        for service in SERVICES:
+            self.wait_for_service(None, f"{service} to stop and be removed", service)
         self.assertIsNone(probe(port), "the service was stopped")
         self.assertIsNone(self.registry_value(SERVICE_KEY, "ImagePath"))
+        self.assertIsNone(self.registry_value(ROOM_KEY, "RoomPassword"))
 
-        # Stopped first, as Windows Installer waits for it, the uninstall leaves nothing.
-        self.assert_installs("/i", package, f"AGENTNAME={ROOM_NAME}", f"PORT={port}")
-        self.assertEqual(self.wine("sc", "stop", "ClumaDeckAgent").returncode, 0)
-        self.wait_for_service("STOPPED", "the service to stop")
+        # Stopped first, as Windows Installer waits for them, the uninstall leaves nothing.
+        self.assert_installs("/i", package, *settings)
+        for service in SERVICES:
+            self.assertEqual(self.wine("sc", "stop", service).returncode, 0)
+            self.wait_for_service("STOPPED", f"{service} to stop", service)
         self.assert_installs("/x", package)
-        self.wait_for_service(None, "the service to be removed")
+        for service in SERVICES:
+            self.wait_for_service(None, f"{service} to be removed", service)
         folder = os.path.join(self.drive_c, "Program Files", "ClumaDeck agent")
         self.assertFalse(os.path.exists(folder), os.listdir(folder) if os.path.exists(folder)
                          else "")

@@ -12,7 +12,7 @@ import unittest
 
 from package_support import env, top_folder, unprivileged
 
-AGENT_FILES = {"cluma-agent", "cluma-agent.service", "README.txt"}
+AGENT_FILES = {"cluma-agent", "cluma-agent.service", "README.txt", "LICENSE"}
 INSTALLED_AGENT = "/usr/local/bin/cluma-agent"
 
 
