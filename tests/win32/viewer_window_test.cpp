@@ -1,7 +1,7 @@
 // The real korvidVi.exe under Wine: its title is the PC's name and one space before anything
 // has connected, a refused connection is said in its window, and WM_CLOSE ends the process at
 // once, also while a server has accepted the connection and says nothing.
-#include "support/owned_handle.h"
+#include "platform/owned_handle.h"
 
 #include "platform/net.h"
 #include "viewer/viewer_resource.h"
