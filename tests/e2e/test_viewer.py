@@ -1,12 +1,15 @@
-"""Watching a node: a double click starts its viewer or brings it forward; the exit command."""
+"""Watching a node: a double click starts its viewer or brings it forward; the exit command.
+The real viewer shows the screen the PC serves and passes a click on to it."""
 
 import os
 import pathlib
 import stat
+import subprocess
 import time
 import unittest
 
-from harness import E2ETestCase, wait_until, centre, xdotool
+from harness import WINE, E2ETestCase, wait_until, centre, pixel, screenshot, wine_env, xdotool
+from test_screen import QUARTERS, Output
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 VIEWER_CLASS = "VNCMDI_Window"
@@ -17,11 +20,29 @@ ZOOM_COMMAND = 1014
 HELP_BUTTON = 1026
 PARAMETERS = " /password fernway_417 /encoding ultra2"
 GUARD_GAP = 0.7  # seconds between double clicks, past the console's 500 ms guard
+SCREEN = (1280, 800)  # the test display's size: the frame the screen server serves
+
+
+def fitted(client, frame):
+    """Where a point of the served screen shows in a viewer that fits the frame to its client
+    area with the aspect kept, centred."""
+    left, top, right, bottom = client
+    width, height = right - left, bottom - top
+    if width * frame[1] <= height * frame[0]:
+        shown_w, shown_h = width, width * frame[1] // frame[0]
+    else:
+        shown_w, shown_h = height * frame[0] // frame[1], height
+    x0, y0 = left + (width - shown_w) // 2, top + (height - shown_h) // 2
+    return lambda point: (x0 + point[0] * shown_w // frame[0], y0 + point[1] * shown_h // frame[1])
+
+
+def near(colour, expected, tolerance=12):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
 class ViewerTest(E2ETestCase):
-    def open_console(self, names, extra_env=None):
-        self.app = self.make_app()
+    def open_console(self, names, extra_env=None, real_viewer=False):
+        self.app = self.make_app(real_viewer=real_viewer)
         self.process = self.app.start(extra_env)
         self.console = wait_until(lambda: self.inspector.find_window(cls=CONSOLE_CLASS), 40,
                                   "the console")
@@ -81,6 +102,70 @@ class ViewerTest(E2ETestCase):
         self.assertEqual(len(self.inspector.processes("korvidVi.exe")), 1, "no second viewer")
         self.assertEqual(len(self.app.launches()), 1, "no second viewer starts")
         self.assertEqual(len(self.viewers()), 1)
+
+    def start_windows_program(self, path):
+        process = subprocess.Popen([WINE, path], stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, env=wine_env())
+
+        def stop():
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+            process.stdout.close()
+        self.addCleanup(stop)
+        return Output(process)
+
+    def test_the_real_viewer_shows_the_served_screen_and_passes_a_click_on(self):
+        # The student's PC: its agent, the console it remembers (the address the test's console
+        # connects from) and its screen server.
+        self.start_agent(7, "PC-07")
+        state = self.prefix_path("c:\\ProgramData\\ClumaDeck\\agent-state.txt")
+        os.makedirs(os.path.dirname(state), exist_ok=True)
+        with open(state, "wb") as f:
+            f.write(b"console 127.0.0.1\nlocal 127.0.0.7\n")
+        self.addCleanup(os.remove, state)
+        self.start_windows_program(os.path.join(self.win_build, "bin", "cluma-screen.exe")) \
+            .wait_for("cluma-screen: serving the screen", 30, "the screen server")
+        self.open_console(["PC-07"], real_viewer=True)
+        # The viewer is the console's process, not the test's: ended whatever happens.
+        self.addCleanup(lambda: [self.inspector.ask(f"kill {pid}")
+                                 for pid in self.inspector.processes("korvidVi.exe")])
+
+        self.double_click_item("PC-07")
+        viewer = wait_until(lambda: self.viewers(), 20, "the viewer window")[0]
+        self.assertEqual(viewer.title, "PC-07 ")
+        # A window on the PC's screen, opened after the double click has raised the console, so
+        # in front of it; the viewer beside it, so that its picture of the window is not hidden.
+        self.inspector.move(viewer.hwnd, 560, 0, 720, 540)
+        window = self.start_windows_program(
+            os.path.join(self.win_build, "tests", "fakes", "pattern-window.exe"))
+        left, top, right, bottom = map(int, window.wait_for("ready", 30, "the pattern").split()[1:])
+        button = [int(v) for v in window.wait_for("button", 5, "the button").split()[1:]]
+        shown = fitted(self.inspector.client_rect(viewer.hwnd), SCREEN)
+        quarter = (right - left) // 4
+        centres = [shown(point) for point in
+                   ((left + quarter, top + quarter), (right - quarter, top + quarter),
+                    (left + quarter, bottom - quarter), (right - quarter, bottom - quarter))]
+        shot = self.artifact("viewer-pattern.png")
+
+        def pattern_shown():
+            screenshot(shot)
+            return all(near(pixel(shot, *point), colour)
+                       for point, colour in zip(centres, QUARTERS))
+        wait_until(pattern_shown, 30, "the served pattern in the viewer's window", interval=0.5)
+
+        self.click_on(viewer.hwnd, shown(centre(button)), "the button in the viewer's picture",
+                      foreground=False)
+        window.wait_for("pressed", 15, "the click in the viewer to press the button")
+
+        self.bring_console_forward()
+        self.double_click_item("PC-07")
+        wait_until(lambda: self.inspector.foreground()[1] == VIEWER_CLASS, 10,
+                   "the viewer to come to the foreground")
+        self.assertEqual(len(self.inspector.processes("korvidVi.exe")), 1, "no second viewer")
+        self.inspector.command(self.console.hwnd, EXIT_COMMAND)
+        wait_until(lambda: not self.inspector.processes("korvidVi.exe"), 20,
+                   "the exit command to end the viewer")
 
     def test_a_window_of_another_program_with_the_title_is_brought_forward_instead(self):
         self.start_agent(8, "PC-08")
