@@ -127,6 +127,24 @@ class ScreenServerTest(E2ETestCase):
                         f"lets only its console {CONSOLE_ADDRESS} watch", 10, "the refusal's line")
 
 
+    def test_a_presenter_with_another_room_password_is_told_so_in_the_viewer(self):
+        server = self.start([os.path.join(self.win_build, "bin", "cluma-screen.exe")])
+        server.wait_for("cluma-screen: serving the screen as ", 30, "the server")
+        # Read by the server at its start: this PC serves with the fixed password, while the
+        # presenter's PC (the same prefix here) was installed with a room password.
+        room_key = ["HKLM\\SOFTWARE\\ClumaDeck", "/v", "RoomPassword"]
+        subprocess.run([WINE, "reg", "add", *room_key, "/d", "Room4-secret", "/f"],
+                       env=wine_env(), check=True, capture_output=True)
+        self.addCleanup(subprocess.run, [WINE, "reg", "delete", *room_key, "/f"],
+                        env=wine_env(), capture_output=True)
+        viewer = self.start([os.path.join(self.win_build, "bin", "korvidVi.exe"), PC_ADDRESS,
+                             "/password", "fernway_417", "/encoding", "ultra2"])
+        viewer.wait_for(f"korvidVi: wrong password for {PC_ADDRESS}:5900", 30, "the refusal")
+        window = self.inspector.find_window(cls="VNCMDI_Window")
+        texts = [child.text for child in self.inspector.children(window.hwnd)]
+        self.assertTrue(any(f"{PC_ADDRESS} did not accept the password" in text
+                            for text in texts), texts)
+
     def test_the_launcher_keeps_a_server_running_in_the_session(self):
         launcher = os.path.join(self.win_build, "bin", "cluma-screen-launcher.exe")
         log = self.prefix_path("c:\\ProgramData\\ClumaDeck\\screen-log.txt")
