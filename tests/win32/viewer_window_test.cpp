@@ -107,8 +107,8 @@ TEST(ViewerWindow, TitledByTheAgentSaysARefusalAndClosesAtOnceWhileConnecting) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    ASSERT_TRUE(::CreateProcessA(ViewerPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                 nullptr, nullptr, &startup, &started));
+    ASSERT_TRUE(::CreateProcessA(ViewerPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                 0, nullptr, nullptr, &startup, &started));
     OwnedHandle process(started.hProcess);
     OwnedHandle thread(started.hThread);
 
