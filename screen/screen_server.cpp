@@ -85,6 +85,7 @@ struct ScreenServerHooks {
         }
         client->clientGoneHook = ClientGone;
         server.Refresh(); // the frame may be old: nothing was captured while nobody watched
+        server.quietReads_ = 0;
         return RFB_CLIENT_ACCEPT;
     }
 
@@ -96,12 +97,14 @@ struct ScreenServerHooks {
     static void Pointer(int buttons, int x, int y, rfbClientPtr client) {
         ScreenServer& server = Server(client);
         server.desktop_.MovePointer(x, y, buttons);
+        server.quietReads_ = 0;                       // the screen answers input: look again soon
         rfbDefaultPtrAddEvent(buttons, x, y, client); // moves the cursor the others see
         server.pointer_ = {x, y};
     }
 
     static void Key(rfbBool down, rfbKeySym keysym, rfbClientPtr client) {
         Server(client).desktop_.PressKey(keysym, down != 0);
+        Server(client).quietReads_ = 0;
     }
 };
 
@@ -170,17 +173,27 @@ std::uint16_t ScreenServer::Port() const {
 void ScreenServer::Run(const std::atomic<bool>& stop) {
     using Clock = std::chrono::steady_clock;
     const auto interval = std::chrono::duration_cast<Clock::duration>(settings_.pollInterval);
-    Clock::time_point nextRefresh = Clock::now();
+    Clock::time_point nextLook = Clock::now();
+    Clock::time_point nextRead = nextLook;
     while (!stop.load()) {
         // Nobody watching: only the listening socket is waited on, and the screen is not read.
+        // Watched: the cursor is followed every interval, the screen read at the pace of its
+        // changes (a moving cursor counts as one: what is under it is about to change).
         Clock::duration wait = interval;
         if (screen_->clientHead != nullptr) {
             Clock::time_point now = Clock::now();
-            if (now >= nextRefresh) {
-                Refresh();
-                nextRefresh = now + interval;
+            if (now >= nextLook) {
+                if (UpdateCursor()) {
+                    quietReads_ = 0;
+                }
+                if (now >= nextRead || quietReads_ == 0) {
+                    quietReads_ = Refresh() ? 0 : quietReads_ + 1;
+                    nextRead = now + std::chrono::duration_cast<Clock::duration>(
+                                         PollWait(settings_.pollInterval, quietReads_));
+                }
+                nextLook = now + interval;
             }
-            wait = nextRefresh - Clock::now();
+            wait = nextLook - Clock::now();
         }
         long waitUs = static_cast<long>(std::max<long long>(
             0, std::chrono::duration_cast<std::chrono::microseconds>(wait).count()));
@@ -188,14 +201,17 @@ void ScreenServer::Run(const std::atomic<bool>& stop) {
     }
 }
 
-void ScreenServer::Refresh() {
+bool ScreenServer::Refresh() {
+    bool changed = false;
     FrameSize size = desktop_.Size();
     if (size.width > 0 && size.height > 0 && !(size == size_)) {
         Resize(size);
+        changed = true;
     }
     if (desktop_.Capture(next_.data(), size_)) {
         for (const ChangedRect& rect :
              FindChangedRects(frame_.data(), next_.data(), size_.width, size_.height)) {
+            changed = true;
             for (int y = rect.y; y < rect.y + rect.height; ++y) {
                 std::size_t offset = static_cast<std::size_t>(y) * size_.width + rect.x;
                 std::copy_n(next_.data() + offset, rect.width, frame_.data() + offset);
@@ -204,7 +220,7 @@ void ScreenServer::Refresh() {
                                   rect.y + rect.height);
         }
     }
-    UpdateCursor();
+    return UpdateCursor() || changed;
 }
 
 void ScreenServer::Resize(FrameSize size) {
@@ -220,12 +236,14 @@ void ScreenServer::Resize(FrameSize size) {
     size_ = size;
 }
 
-void ScreenServer::UpdateCursor() {
+bool ScreenServer::UpdateCursor() {
+    bool changed = false;
     CursorShape shape = desktop_.Cursor();
     if (!(shape == cursor_)) {
         if (rfbCursorPtr cursor = MakeCursor(shape)) {
             rfbSetCursor(screen_, cursor); // the library frees the one before
             cursor_ = std::move(shape);
+            changed = true;
         }
     }
     PointerPosition pointer = desktop_.Pointer();
@@ -240,7 +258,9 @@ void ScreenServer::UpdateCursor() {
         }
         rfbReleaseClientIterator(clients);
         MarkCursor(); // where it is
+        changed = true;
     }
+    return changed;
 }
 
 // Viewers that cannot draw the cursor themselves get it drawn into the frame: the area under it

@@ -7,6 +7,7 @@
 
 #include "screen/change_finder.h"
 #include "screen/desktop.h"
+#include "screen/poll_pace.h"
 #include "screen/watch_trust.h"
 
 #include <atomic>
@@ -46,9 +47,11 @@ public:
 private:
     friend struct ScreenServerHooks; // the library's callbacks
 
-    void Refresh();
+    // Reads the screen and marks what changed; true when something did (the cursor included).
+    bool Refresh();
+    // Follows the cursor's shape and position (cheap: no screen read); true when it changed.
+    bool UpdateCursor();
     void Resize(FrameSize size);
-    void UpdateCursor();
     void MarkCursor();
 
     Desktop& desktop_;
@@ -60,6 +63,7 @@ private:
     std::vector<std::uint32_t> next_;  // the newest capture
     CursorShape cursor_;
     PointerPosition pointer_;
+    int quietReads_ = 0; // reads in a row that found the screen unchanged
     const char* passwords_[2] = {nullptr, nullptr};
 };
 

@@ -1,11 +1,22 @@
 // The screen server's decisions: who may watch, what changed on the screen, the command line.
 #include "screen/change_finder.h"
+#include "screen/poll_pace.h"
 #include "screen/screen_options.h"
 #include "screen/watch_trust.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+TEST(PollWait, AStillScreenIsReadLessOftenUpToEightTimesTheInterval) {
+    using std::chrono::milliseconds;
+    const std::pair<int, int> cases[] = {{-1, 50},  {0, 50},   {9, 50},   {10, 100},
+                                         {19, 100}, {20, 200}, {30, 400}, {1000000, 400}};
+    for (auto [quietReads, expected] : cases) {
+        SCOPED_TRACE(quietReads);
+        EXPECT_EQ(PollWait(milliseconds(50), quietReads), milliseconds(expected));
+    }
+}
 
 struct TrustCase {
     std::string pinned;
