@@ -122,6 +122,7 @@ int main(int argc, char** argv) {
     std::printf("first whole frame: %.1f ms after connecting, %llu bytes for %dx%d\n",
                 MsSince(start), BytesReceived(client->sock) - handshakeBytes, client->width,
                 client->height);
+    std::fflush(stdout); // a driver reads this line while the watch goes on
 
     const long framesBefore = watch.frames;
     const long areaFramesBefore = watch.areaFrames;
