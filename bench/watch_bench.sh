@@ -66,7 +66,7 @@ resident_kib() {
 wineserver_pid() {
   local server pid
   server="$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))"
-  for pid in $(pgrep -x wineserver); do
+  for pid in $(pgrep wineserver); do
     if [ "$(basename "$(readlink "/proc/$pid/cwd")")" = "$server" ]; then
       echo "$pid"
     fi
@@ -112,7 +112,7 @@ start_server() { # $1: screen or x11vnc; sets server_pid and server_port
   sleep 2 # past the start's own work
 }
 
-watch() { # $1: seconds, then the area if any; the client's output goes to $work/watch.txt
+watch() { # watch_client's arguments after the password; its output goes to $work/watch.txt
   "$watch_client" 127.0.0.1 "$server_port" "$password" "$@" >"$work/watch.txt"
 }
 
@@ -138,9 +138,11 @@ for run in $(seq "$runs"); do
     idle=$(cpu_during "$idle_seconds")
     rss=$(resident_kib "$server_pid")
 
-    watch $((idle_seconds + 5)) &
+    rm -f "$work/watch.txt"
+    # The first whole frame is the first that shows the backdrop (its right-hand bar).
+    watch $((idle_seconds + 5)) --shows 1250 400 E6B428 &
     watcher=$!
-    until [ -s "$work/watch.txt" ]; do sleep 0.02; done
+    until [ -s "$work/watch.txt" ] || ! kill -0 "$watcher" 2>/dev/null; do sleep 0.02; done
     first=$(sed -n 's/^first whole frame: \([0-9.]*\) ms after connecting, \([0-9]*\) bytes.*/\1 \2/p' \
       "$work/watch.txt")
     watched_idle=$(cpu_during "$idle_seconds")
