@@ -1,8 +1,10 @@
 """Double click to the first whole frame, under Wine on loopback: the real console lists a real
 agent (127.0.0.7, "PC-07"), cluma-screen.exe serves the display, and a double click on the
 listed PC starts the real viewer. The time runs from the double click's second click until the
-viewer's window shows the served screen: a still magenta square that stays on top at the
-screen's corner is looked for where the viewer's fitted picture puts it, polled on the X screen.
+viewer's window shows the served screen: a square that stays on top at the screen's corner is
+looked for where the viewer's fitted picture puts it, polled on the X screen. The square takes
+its other colour before each run, while nobody watches, so that a picture the server took
+before cannot pass for the screen as it is now.
 The same is measured for the viewer started directly, as the console starts it.
 
     double_click_bench.py RUNS
@@ -24,7 +26,7 @@ from harness import WINE, Agent, App, Inspector, double_click, wait_until, wine_
 CONSOLE_CLASS = "CLumaDeckDlg"
 VIEWER_CLASS = "VNCMDI_Window"
 NODE_LIST = 1003
-MARKER = (255, 0, 255)
+MARKER_COLOURS = [(255, 0, 255), (0, 255, 255)]  # repaint_window's, switched by a line on stdin
 MARKER_SIZE = 24  # at the screen's top left corner, where the viewer's caption lies
 SCREEN = (1280, 800)
 VIEWER_ARGUMENTS = ["127.0.0.7", "/password", "fernway_417", "/encoding", "ultra2"]
@@ -72,7 +74,32 @@ def marker_in_viewer(client):
     return x, y
 
 
-def wait_for_first_frame(inspector, pixels, since):
+class Marker:
+    def __init__(self, win_build):
+        self.process = subprocess.Popen(
+            [WINE, os.path.join(win_build, "bench", "repaint_window.exe"), "marker", "0", "0",
+             str(MARKER_SIZE)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL, env=wine_env())
+        self.process.stdout.readline()  # "area ..."
+        self.colour = 0
+
+    def switch(self, pixels):
+        """Gives the marker its other colour and waits until the screen shows it."""
+        self.colour = 1 - self.colour
+        self.process.stdin.write(b"\n")
+        self.process.stdin.flush()
+        wait_until(lambda: pixels.at(MARKER_SIZE // 2, MARKER_SIZE // 2) ==
+                   MARKER_COLOURS[self.colour], 10, "the marker's new colour")
+        return MARKER_COLOURS[self.colour]
+
+    def stop(self):
+        self.process.kill()
+        self.process.wait()
+        self.process.stdin.close()
+        self.process.stdout.close()
+
+
+def wait_for_first_frame(inspector, pixels, since, colour):
     """Seconds from since until the viewer shows the marker, and the poll's longest step."""
     viewer = wait_until(lambda: inspector.find_window(cls=VIEWER_CLASS), 30, "the viewer window")
     longest, last = 0.0, time.monotonic()
@@ -80,7 +107,7 @@ def wait_for_first_frame(inspector, pixels, since):
     while time.monotonic() < deadline:
         # The window's place is read each time: it may still be moving or growing.
         point = marker_in_viewer(inspector.client_rect(viewer.hwnd))
-        if pixels.at(*point) == MARKER:
+        if pixels.at(*point) == colour:
             now = time.monotonic()
             return now - since, max(longest, now - last)
         now = time.monotonic()
@@ -94,7 +121,7 @@ def close_viewers(inspector):
     wait_until(lambda: not inspector.find_window(cls=VIEWER_CLASS), 10, "the viewer to close")
 
 
-def double_click_run(inspector, pixels, win_build, folder):
+def double_click_run(inspector, pixels, marker, win_build, folder):
     app = App(win_build, folder, "127.0.0.1 ", real_viewer=True)
     process = app.start()
     try:
@@ -111,8 +138,9 @@ def double_click_run(inspector, pixels, win_build, folder):
         x, y = (left + right) // 2, (top + bottom) // 2 - 10  # on the icon
         wait_until(lambda: inspector.takes_click(node_list.hwnd, x, y, False), 10,
                    "the list to take clicks")
+        colour = marker.switch(pixels)
         double_click(x, y)  # returns once the second click is sent
-        result = wait_for_first_frame(inspector, pixels, time.monotonic())
+        result = wait_for_first_frame(inspector, pixels, time.monotonic(), colour)
         close_viewers(inspector)
         return result
     finally:
@@ -121,13 +149,14 @@ def double_click_run(inspector, pixels, win_build, folder):
         app.stop()
 
 
-def direct_run(inspector, pixels, win_build):
+def direct_run(inspector, pixels, marker, win_build):
+    colour = marker.switch(pixels)
     since = time.monotonic()
     viewer = subprocess.Popen([WINE, os.path.join(win_build, "bin", "korvidVi.exe"),
                                *VIEWER_ARGUMENTS], stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, env=wine_env())
     try:
-        return wait_for_first_frame(inspector, pixels, since)
+        return wait_for_first_frame(inspector, pixels, since, colour)
     finally:
         viewer.kill()
         viewer.wait()
@@ -143,24 +172,22 @@ def main():
     state_file = os.path.join(state_folder, "agent-state.txt")
     with open(state_file, "wb") as f:
         f.write(b"console 127.0.0.1\nlocal 127.0.0.7\n")
-    started = []
-    inspector, agent = Inspector(win_build), None
+    inspector, agent, marker, server = Inspector(win_build), None, None, None
     try:
-        for command in ([os.path.join(win_build, "bench", "repaint_window.exe"), "marker", "0",
-                         "0", str(MARKER_SIZE)],
-                        [os.path.join(win_build, "bin", "cluma-screen.exe")]):
-            started.append(subprocess.Popen([WINE, *command], stdout=subprocess.PIPE,
-                                            stderr=subprocess.DEVNULL, env=wine_env()))
-            started[-1].stdout.readline()  # "area ..." / "cluma-screen: serving ..."
-        agent = Agent(native_build, 7, "PC-07", folder)
         pixels = ScreenPixels()
+        marker = Marker(win_build)
+        server = subprocess.Popen([WINE, os.path.join(win_build, "bin", "cluma-screen.exe")],
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=wine_env())
+        server.stdout.readline()  # "cluma-screen: serving the screen as ..."
+        agent = Agent(native_build, 7, "PC-07", folder)
         figures = {"double click in the console": [], "viewer started directly": []}
         for run in range(runs):
             app_folder = os.path.join(folder, f"app-{run}")
             os.makedirs(app_folder)
             figures["double click in the console"].append(
-                double_click_run(inspector, pixels, win_build, app_folder))
-            figures["viewer started directly"].append(direct_run(inspector, pixels, win_build))
+                double_click_run(inspector, pixels, marker, win_build, app_folder))
+            figures["viewer started directly"].append(
+                direct_run(inspector, pixels, marker, win_build))
         for what, results in figures.items():
             times = ", ".join(f"{t * 1000:.0f}" for t, _ in results)
             step = max(s for _, s in results) * 1000
@@ -170,10 +197,12 @@ def main():
     finally:
         if agent is not None:
             agent.stop()
-        for process in started:
-            process.kill()
-            process.wait()
-            process.stdout.close()
+        if server is not None:
+            server.kill()
+            server.wait()
+            server.stdout.close()
+        if marker is not None:
+            marker.stop()
         inspector.stop()
         os.remove(state_file)
 

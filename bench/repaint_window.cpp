@@ -4,10 +4,14 @@
 //   repaint_window backdrop            a whole-screen page of text and colour bars, so that a
 //                                      whole frame carries what a desktop carries
 // The squares stay on top and never take the focus. Says "area X Y W H" (the window's place on
-// the screen) once it is shown.
+// the screen) once it is shown. Each line on standard input switches the marker to its other
+// colour (0, 255, 255) and back, and the backdrop's right-hand bar likewise from (230, 180, 40)
+// to (140, 40, 200): a watcher that sees the new colour sees the screen as it is now, not a
+// picture the server took earlier.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include <windows.h>
 
@@ -15,11 +19,25 @@ namespace {
 
 constexpr UINT_PTR kRepaintTimer = 1;
 constexpr UINT kFrameMs = 16;
-constexpr COLORREF kMarker = RGB(255, 0, 255);
+constexpr UINT_PTR kOnTopTimer = 2;
+constexpr UINT kOnTopMs = 50;
+constexpr COLORREF kMarker[2] = {RGB(255, 0, 255), RGB(0, 255, 255)};
+constexpr COLORREF kLastBar[2] = {RGB(230, 180, 40), RGB(140, 40, 200)};
+constexpr UINT kSwitchColour = WM_APP;
 
 enum class Mode { changing, marker, backdrop };
 Mode g_mode = Mode::marker;
 unsigned g_frame = 0;
+int g_switched = 0; // 0 or 1: which of the two colours is shown
+HWND g_window = nullptr;
+
+DWORD WINAPI ReadSwitches(void*) {
+    char line[64];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        ::PostMessageA(g_window, kSwitchColour, 0, 0);
+    }
+    return 0;
+}
 
 // Steps far apart in every channel, so that two frames in a row never share a colour.
 COLORREF FrameColour(unsigned frame) {
@@ -38,8 +56,8 @@ void PaintBackdrop(HWND window, HDC dc) {
     FillClient(window, dc, RGB(250, 250, 245));
     RECT client;
     ::GetClientRect(window, &client);
-    constexpr COLORREF kBars[] = {RGB(40, 90, 160), RGB(200, 60, 50), RGB(60, 150, 80),
-                                  RGB(230, 180, 40)};
+    const COLORREF kBars[] = {RGB(40, 90, 160), RGB(200, 60, 50), RGB(60, 150, 80),
+                              kLastBar[g_switched]};
     for (int i = 0; i < 4; ++i) {
         RECT bar{client.right - 240 + i * 60, 0, client.right - 180 + i * 60, client.bottom};
         HBRUSH brush = ::CreateSolidBrush(kBars[i]);
@@ -66,17 +84,30 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (g_mode == Mode::backdrop) {
             PaintBackdrop(window, dc);
         } else {
-            FillClient(window, dc, g_mode == Mode::marker ? kMarker : FrameColour(g_frame));
+            FillClient(window, dc,
+                       g_mode == Mode::marker ? kMarker[g_switched] : FrameColour(g_frame));
         }
         ::EndPaint(window, &paint);
         return 0;
     }
     case WM_TIMER: { // paint at once rather than wait for WM_PAINT, which comes last in the queue
+        if (wParam == kOnTopTimer) {
+            // A move to where the window already is in Wine's order does not restack it on
+            // the X display, above windows mapped since: step down, then up again.
+            for (HWND place : {HWND_NOTOPMOST, HWND_TOPMOST}) {
+                ::SetWindowPos(window, place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+            return 0;
+        }
         HDC dc = ::GetDC(window);
         FillClient(window, dc, FrameColour(++g_frame));
         ::ReleaseDC(window, dc);
         return 0;
     }
+    case kSwitchColour:
+        g_switched = 1 - g_switched;
+        ::InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_DESTROY:
@@ -119,7 +150,13 @@ int main(int argc, char** argv) {
     ::UpdateWindow(window);
     if (g_mode == Mode::changing) {
         ::SetTimer(window, kRepaintTimer, kFrameMs, nullptr);
+    } else if (g_mode == Mode::marker) {
+        // Under Wine without a window manager the console and the viewer come above even
+        // windows that stay on top: claim the top again and again.
+        ::SetTimer(window, kOnTopTimer, kOnTopMs, nullptr);
     }
+    g_window = window;
+    ::CloseHandle(::CreateThread(nullptr, 0, ReadSwitches, nullptr, 0, nullptr));
     ::GetWindowRect(window, &area);
     std::printf("area %ld %ld %ld %ld\n", area.left, area.top, area.right - area.left,
                 area.bottom - area.top);

@@ -38,7 +38,7 @@ stop_started() {
   done
   started=()
 }
-trap 'stop_started; rm -rf "$work"' EXIT
+trap 'exec 7>&-; stop_started; rm -rf "$work"' EXIT
 
 # Waits up to 30 s for a line starting with $2 in the file $1.
 wait_for_line() {
@@ -125,9 +125,26 @@ wineserver=$(wineserver_pid)
 xvfb="${CLUMA_XVFB_PID:?the Xvfb process of the display}"
 [ -n "$wineserver" ] && [ -n "$xvfb" ] || { echo "watch_bench: no wineserver or Xvfb" >&2; exit 1; }
 
-"$wine" "$repaint" backdrop >"$work/backdrop.txt" 2>&1 &
+mkfifo "$work/backdrop-in"
+"$wine" "$repaint" backdrop <"$work/backdrop-in" >"$work/backdrop.txt" 2>&1 &
 started+=($!)
+exec 7>"$work/backdrop-in" # each line to it switches the colour of the backdrop's last bar
 wait_for_line "$work/backdrop.txt" "area "
+bar_colours=(E6B428 8C28C8)
+bar=0
+
+# Switches the bar's colour while nobody watches, so that a server's picture from before is
+# told apart from the screen as it is now; waits until the X screen shows it.
+switch_bar() {
+  bar=$((1 - bar))
+  echo >&7
+  local waited=0
+  until import -window root -crop 1x1+1250+400 -depth 8 txt:- 2>/dev/null | grep -qi "#${bar_colours[$bar]}"; do
+    sleep 0.05
+    waited=$((waited + 1))
+    [ $waited -lt 200 ] || { echo "watch_bench: the backdrop did not switch colour" >&2; return 1; }
+  done
+}
 
 echo "server run | idle: CPU % (server wineserver Xvfb), VmRSS KiB | one client idle: first" \
   "frame ms bytes, CPU % (server wineserver Xvfb) | changing 300x300: updates/s of it, bytes/s," \
@@ -138,9 +155,10 @@ for run in $(seq "$runs"); do
     idle=$(cpu_during "$idle_seconds")
     rss=$(resident_kib "$server_pid")
 
+    switch_bar
     rm -f "$work/watch.txt"
-    # The first whole frame is the first that shows the backdrop (its right-hand bar).
-    watch $((idle_seconds + 5)) --shows 1250 400 E6B428 &
+    # The first whole frame is the first that shows the backdrop's bar in its new colour.
+    watch $((idle_seconds + 5)) --shows 1250 400 "${bar_colours[$bar]}" &
     watcher=$!
     until [ -s "$work/watch.txt" ] || ! kill -0 "$watcher" 2>/dev/null; do sleep 0.02; done
     first=$(sed -n 's/^first whole frame: \([0-9.]*\) ms after connecting, \([0-9]*\) bytes.*/\1 \2/p' \
