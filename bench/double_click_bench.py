@@ -14,6 +14,7 @@ CLUMA_NATIVE_BUILD), in its loopback-only network.
 
 import ctypes
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -205,6 +206,7 @@ def main():
             marker.stop()
         inspector.stop()
         os.remove(state_file)
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":
