@@ -1,17 +1,20 @@
 // Watches a screen server the way the viewer does (libvncclient, the viewer's encodings) and
 // measures what a presenter waits for and what the network carries:
-//   - the first whole frame: time from the connection's start and the bytes it took;
+//   - the first whole frame: time from the connection's start and the bytes it took; with
+//     --shows, the first update after which the picture has the given colour at the given
+//     point (a server may first send a picture it took earlier, before it has read the screen);
 //   - frames per second: updates that touch a given area while something there changes;
 //   - the bytes received over the whole watch.
 // The same program watches the project's server and Debian's x11vnc, so the two compare.
 //
-//   watch_client HOST PORT PASSWORD SECONDS [X Y W H]
+//   watch_client HOST PORT PASSWORD SECONDS [X Y W H] [--shows X Y RRGGBB]
 #include <rfb/rfbclient.h>
 
 #include <linux/tcp.h>
 #include <sys/socket.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +34,9 @@ struct Area {
 struct Watch {
     std::string password;
     Area area;
+    bool waitForColour = false; // --shows: the first frame is the one that has this colour
+    int colourX = 0, colourY = 0;
+    unsigned long colour = 0; // 0xRRGGBB
     bool areaTouched = false;
     long frames = 0;     // whole updates the server has finished
     long areaFrames = 0; // of those, the ones that changed something in the area
@@ -50,6 +56,21 @@ void GotUpdate(rfbClient* client, int x, int y, int w, int h) {
     watch->areaTouched = watch->areaTouched || watch->area.Touches(x, y, w, h);
 }
 
+// The colour of one pixel of the client's copy of the screen, as 0xRRGGBB.
+unsigned long ColourAt(const rfbClient* client, int x, int y) {
+    if (x < 0 || y < 0 || x >= client->width || y >= client->height ||
+        client->format.bitsPerPixel != 32) {
+        return ~0UL;
+    }
+    std::uint32_t value;
+    std::memcpy(&value, client->frameBuffer + (static_cast<std::size_t>(y) * client->width + x) * 4,
+                sizeof value);
+    const rfbPixelFormat& format = client->format;
+    return ((value >> format.redShift) & format.redMax) << 16 |
+           ((value >> format.greenShift) & format.greenMax) << 8 |
+           ((value >> format.blueShift) & format.blueMax);
+}
+
 void FinishedUpdate(rfbClient* client) {
     Watch* watch = WatchOf(client);
     ++watch->frames;
@@ -57,7 +78,8 @@ void FinishedUpdate(rfbClient* client) {
         ++watch->areaFrames;
     }
     watch->areaTouched = false;
-    watch->firstDone = true;
+    watch->firstDone = watch->firstDone || !watch->waitForColour ||
+                       ColourAt(client, watch->colourX, watch->colourY) == watch->colour;
 }
 
 // Bytes the kernel has handed up on this connection (the whole RFB stream, headers included).
@@ -77,11 +99,19 @@ double MsSince(Clock::time_point start) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Watch watch;
+    if (argc >= 9 && std::strcmp(argv[argc - 4], "--shows") == 0) {
+        watch.waitForColour = true;
+        watch.colourX = std::atoi(argv[argc - 3]);
+        watch.colourY = std::atoi(argv[argc - 2]);
+        watch.colour = std::strtoul(argv[argc - 1], nullptr, 16);
+        argc -= 4;
+    }
     if (argc != 5 && argc != 9) {
-        std::fprintf(stderr, "usage: watch_client HOST PORT PASSWORD SECONDS [X Y W H]\n");
+        std::fprintf(stderr, "usage: watch_client HOST PORT PASSWORD SECONDS [X Y W H] "
+                             "[--shows X Y RRGGBB]\n");
         return 2;
     }
-    Watch watch;
     watch.password = argv[3];
     const double seconds = std::atof(argv[4]);
     if (argc == 9) {
@@ -115,13 +145,15 @@ int main(int argc, char** argv) {
         }
     }
     if (!watch.firstDone) {
-        std::fprintf(stderr, "watch_client: no whole frame within 30 s\n");
+        std::fprintf(stderr, "watch_client: no whole frame within 30 s (%ld updates)\n",
+                     watch.frames);
         rfbClientCleanup(client);
         return 1;
     }
-    std::printf("first whole frame: %.1f ms after connecting, %llu bytes for %dx%d\n",
+    std::printf("first whole frame: %.1f ms after connecting, %llu bytes for %dx%d (update %ld)\n",
                 MsSince(start), BytesReceived(client->sock) - handshakeBytes, client->width,
-                client->height);
+                client->height, watch.frames);
+    std::fflush(stdout); // a driver reads this line while the watch goes on
 
     const long framesBefore = watch.frames;
     const long areaFramesBefore = watch.areaFrames;

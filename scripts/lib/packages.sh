@@ -10,6 +10,8 @@ CLUMA_BUILD_PACKAGES=(cmake g++ make binutils googletest libgtest-dev libgmock-d
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix python3 wixl msitools dpkg-dev
   lintian clang libfuzzer-14-dev iproute2 libvncserver-dev libz-mingw-w64-dev)
 CLUMA_WINE_PACKAGES=(wine64 xvfb xdotool x11-utils imagemagick)
+# The benchmarks' peer screen server, serving the same display as the project's.
+CLUMA_BENCH_PACKAGES=(x11vnc)
 
 ensure_packages() {
   local missing=()
