@@ -12,6 +12,16 @@ struct FrameSize {
     bool operator==(const FrameSize&) const = default;
 };
 
+// A rectangle of the screen, in pixels.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ScreenRect&) const = default;
+};
+
 // A cursor's picture: pixels as 0x00RRGGBB, row after row, and which of them are drawn.
 struct CursorShape {
     int width = 0;
@@ -36,9 +46,10 @@ public:
     virtual ~Desktop() = default;
 
     virtual FrameSize Size() = 0;
-    // Copies the screen into pixels (size.width * size.height of 0x00RRGGBB, row after row);
-    // false when it cannot be read now (then the last frame stays).
-    virtual bool Capture(std::uint32_t* pixels, FrameSize size) = 0;
+    // Copies one area of the screen into the same place of pixels (a whole frame of
+    // size.width * size.height of 0x00RRGGBB, row after row; the rest is left as it is); false
+    // when it cannot be read now (then the last frame stays). The area lies inside the frame.
+    virtual bool Capture(std::uint32_t* pixels, FrameSize size, const ScreenRect& area) = 0;
     // The cursor's shape now; the server compares it with the one it sent.
     virtual CursorShape Cursor() = 0;
     virtual PointerPosition Pointer() = 0;

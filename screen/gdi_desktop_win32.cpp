@@ -145,21 +145,23 @@ bool GdiDesktop::PrepareBitmap(FrameSize size) {
     return true;
 }
 
-bool GdiDesktop::Capture(std::uint32_t* pixels, FrameSize size) {
+bool GdiDesktop::Capture(std::uint32_t* pixels, FrameSize size, const ScreenRect& area) {
     if (!PrepareBitmap(size)) {
         return false;
     }
     ScreenDc screen;
     // CAPTUREBLT takes in layered windows too (tooltips, menus' shadows, translucent windows).
-    if (screen.dc == nullptr ||
-        !::BitBlt(memory_, 0, 0, size.width, size.height, screen.dc, 0, 0, SRCCOPY | CAPTUREBLT)) {
+    if (screen.dc == nullptr || !::BitBlt(memory_, area.x, area.y, area.width, area.height,
+                                          screen.dc, area.x, area.y, SRCCOPY | CAPTUREBLT)) {
         return false; // the desktop is not ours now (a secure desktop, a locked session)
     }
     ::GdiFlush();
     const auto* bits = static_cast<const std::uint32_t*>(bits_);
-    const std::size_t count = static_cast<std::size_t>(size.width) * size.height;
-    for (std::size_t i = 0; i < count; ++i) {
-        pixels[i] = bits[i] & 0xffffff;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * size.width;
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            pixels[row + x] = bits[row + x] & 0xffffff;
+        }
     }
     return true;
 }

@@ -14,7 +14,7 @@ public:
     GdiDesktop& operator=(const GdiDesktop&) = delete;
 
     FrameSize Size() override;
-    bool Capture(std::uint32_t* pixels, FrameSize size) override;
+    bool Capture(std::uint32_t* pixels, FrameSize size, const ScreenRect& area) override;
     CursorShape Cursor() override;
     PointerPosition Pointer() override;
     void MovePointer(int x, int y, int buttons) override;

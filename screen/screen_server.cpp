@@ -84,7 +84,7 @@ struct ScreenServerHooks {
             return RFB_CLIENT_REFUSE;
         }
         client->clientGoneHook = ClientGone;
-        server.Refresh(); // the frame may be old: nothing was captured while nobody watched
+        server.Refresh(true); // the frame may be old: nothing was read while nobody watched
         server.quietReads_ = 0;
         return RFB_CLIENT_ACCEPT;
     }
@@ -187,7 +187,7 @@ void ScreenServer::Run(const std::atomic<bool>& stop) {
                     quietReads_ = 0;
                 }
                 if (now >= nextRead || quietReads_ == 0) {
-                    quietReads_ = Refresh() ? 0 : quietReads_ + 1;
+                    quietReads_ = Refresh(false) ? 0 : quietReads_ + 1;
                     nextRead = now + std::chrono::duration_cast<Clock::duration>(
                                          PollWait(settings_.pollInterval, quietReads_));
                 }
@@ -201,14 +201,14 @@ void ScreenServer::Run(const std::atomic<bool>& stop) {
     }
 }
 
-bool ScreenServer::Refresh() {
+bool ScreenServer::Refresh(bool whole) {
     bool changed = false;
     FrameSize size = desktop_.Size();
     if (size.width > 0 && size.height > 0 && !(size == size_)) {
         Resize(size);
-        changed = true;
+        changed = whole = true;
     }
-    if (desktop_.Capture(next_.data(), size_)) {
+    if (ReadScreen(whole)) {
         for (const ChangedRect& rect :
              FindChangedRects(frame_.data(), next_.data(), size_.width, size_.height)) {
             changed = true;
@@ -223,16 +223,37 @@ bool ScreenServer::Refresh() {
     return UpdateCursor() || changed;
 }
 
+// next_ equals frame_ after every refresh (each change is copied over), so whatever part of
+// next_ a look reads again, comparing the whole of it finds exactly what changed there.
+bool ScreenServer::ReadScreen(bool whole) {
+    if (whole || size_.width <= 0 || size_.height <= 0) {
+        return desktop_.Capture(next_.data(), size_, {0, 0, size_.width, size_.height});
+    }
+    const int sampleRow = SampleRowInBand(looks_++);
+    for (int y = sampleRow; y < size_.height; y += kChangeTile) {
+        if (!desktop_.Capture(next_.data(), size_, {0, y, size_.width, 1})) {
+            return false;
+        }
+    }
+    for (const ScreenRect& area : AreasAroundChangedSamples(frame_.data(), next_.data(),
+                                                            size_.width, size_.height, sampleRow)) {
+        if (!desktop_.Capture(next_.data(), size_, area)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void ScreenServer::Resize(FrameSize size) {
     std::vector<std::uint32_t> frame(static_cast<std::size_t>(size.width) * size.height, 0);
-    desktop_.Capture(frame.data(), size);
+    desktop_.Capture(frame.data(), size, {0, 0, size.width, size.height});
     rfbNewFramebuffer(screen_, reinterpret_cast<char*>(frame.data()), size.width, size.height, 8, 3,
                       4);
     screen_->serverFormat.redShift = 16;
     screen_->serverFormat.greenShift = 8;
     screen_->serverFormat.blueShift = 0;
     frame_.swap(frame); // the library's pointer stays valid: the buffer moves, not the bytes
-    next_.assign(frame_.size(), 0);
+    next_ = frame_;     // the two agree after every refresh: see ReadScreen
     size_ = size;
 }
 

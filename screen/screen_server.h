@@ -47,8 +47,10 @@ public:
 private:
     friend struct ScreenServerHooks; // the library's callbacks
 
-    // Reads the screen and marks what changed; true when something did (the cursor included).
-    bool Refresh();
+    // Looks at the screen (wholly, or through sample rows and the areas around the changed
+    // ones) and marks what changed; true when something did (the cursor included).
+    bool Refresh(bool whole);
+    bool ReadScreen(bool whole);
     // Follows the cursor's shape and position (cheap: no screen read); true when it changed.
     bool UpdateCursor();
     void Resize(FrameSize size);
@@ -64,6 +66,7 @@ private:
     CursorShape cursor_;
     PointerPosition pointer_;
     int quietReads_ = 0; // reads in a row that found the screen unchanged
+    int looks_ = 0;      // looks through sample rows, for the next one's row
     const char* passwords_[2] = {nullptr, nullptr};
 };
 

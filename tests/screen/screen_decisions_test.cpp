@@ -99,6 +99,40 @@ TEST(ChangeFinder, GivesTheChangedTilesRunsMerged) {
     EXPECT_TRUE(FindChangedRects(&pixel, &pixel, 0, 0).empty());
 }
 
+TEST(ChangeFinder, ReadsWholeOnlyAroundTheSampleRowsThatChanged) {
+    constexpr int kWidth = 70;   // tiles at x 0, 32 and 64 (6 wide)
+    constexpr int kHeight = 100; // bands at y 0, 32, 64 and 96 (4 high)
+    constexpr int kSampleRow = 2;
+    const ChangeCase cases[] = {
+        {"nothing changed", {}, {}},
+        {"a change off the sample rows is left to a later look", {{3, 3}}, {}},
+        {"the first band: it and the one below", {{3, 2}}, {{0, 0, 32, 32}, {0, 32, 32, 32}}},
+        {"a middle band: the bands above and below too",
+         {{40, 34}},
+         {{32, 0, 32, 32}, {32, 32, 32, 32}, {32, 64, 32, 32}}},
+        {"the first to the last changed column",
+         {{1, 2}, {69, 2}},
+         {{0, 0, 70, 32}, {0, 32, 70, 32}}},
+        {"the short last band", {{69, 98}}, {{64, 64, 6, 32}, {64, 96, 6, 4}}},
+    };
+    for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::uint32_t> before(kWidth * kHeight, 0x123456);
+        std::vector<std::uint32_t> after = before;
+        for (auto [x, y] : c.changedPixels) {
+            after[y * kWidth + x] ^= 1;
+        }
+        EXPECT_EQ(
+            AreasAroundChangedSamples(before.data(), after.data(), kWidth, kHeight, kSampleRow),
+            c.rects);
+    }
+    const std::pair<int, int> rows[] = {{0, 0}, {1, 16},  {2, 8}, {3, 24},
+                                        {4, 4}, {31, 31}, {32, 0}};
+    for (auto [look, row] : rows) {
+        EXPECT_EQ(SampleRowInBand(look), row) << "look " << look;
+    }
+}
+
 struct OptionsCase {
     std::vector<std::string> words;
     std::uint16_t port;

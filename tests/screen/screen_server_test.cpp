@@ -26,9 +26,9 @@ const CursorShape kCursor{2, 2, 0, 0, {0xffffff, 0, 0, 0xffffff}, {1, 1, 1, 1}};
 class FakeDesktop : public Desktop {
 public:
     FrameSize Size() override { return kSize; }
-    bool Capture(std::uint32_t* pixels, FrameSize size) override {
-        for (int y = 0; y < size.height; ++y) {
-            for (int x = 0; x < size.width; ++x) {
+    bool Capture(std::uint32_t* pixels, FrameSize size, const ScreenRect& area) override {
+        for (int y = area.y; y < area.y + area.height; ++y) {
+            for (int x = area.x; x < area.x + area.width; ++x) {
                 pixels[y * size.width + x] = Pattern(x, y);
             }
         }
