@@ -20,15 +20,24 @@ bool TileDiffers(const std::uint32_t* before, const std::uint32_t* after, int wi
 
 std::vector<ChangedRect> FindChangedRects(const std::uint32_t* before, const std::uint32_t* after,
                                           int width, int height, int tile) {
+    return FindChangedRectsWithin(before, after, width, {0, 0, width, height}, tile);
+}
+
+std::vector<ChangedRect> FindChangedRectsWithin(const std::uint32_t* before,
+                                                const std::uint32_t* after, int width,
+                                                const ScreenRect& area, int tile) {
     std::vector<ChangedRect> rects;
-    if (width <= 0 || height <= 0 || tile <= 0) {
+    if (width <= 0 || area.width <= 0 || area.height <= 0 || tile <= 0 || area.x < 0 ||
+        area.y < 0 || area.x + area.width > width) {
         return rects;
     }
-    for (int y = 0; y < height; y += tile) {
-        int tileHeight = std::min(tile, height - y);
+    const int right = area.x + area.width;
+    const int bottom = area.y + area.height;
+    for (int y = area.y; y < bottom; y += tile) {
+        int tileHeight = std::min(tile, bottom - y);
         bool inRun = false;
-        for (int x = 0; x < width; x += tile) {
-            int tileWidth = std::min(tile, width - x);
+        for (int x = area.x; x < right; x += tile) {
+            int tileWidth = std::min(tile, right - x);
             if (!TileDiffers(before, after, width, x, y, tileWidth, tileHeight)) {
                 inRun = false;
                 continue;

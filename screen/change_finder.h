@@ -16,6 +16,10 @@ using ChangedRect = ScreenRect;
 // edges are cut to the frame. Returns the rectangles top to bottom, left to right.
 std::vector<ChangedRect> FindChangedRects(const std::uint32_t* before, const std::uint32_t* after,
                                           int width, int height, int tile = kChangeTile);
+// The same within one area of the frames (its tiles counted from the area's corner, cut to it).
+std::vector<ChangedRect> FindChangedRectsWithin(const std::uint32_t* before,
+                                                const std::uint32_t* after, int width,
+                                                const ScreenRect& area, int tile = kChangeTile);
 
 // Reading the whole screen is slow (about 30 ms for 1280x800 under Wine); one row costs about
 // a six-hundredth of that. So a watched screen is looked at through sample rows, one in every

@@ -208,9 +208,10 @@ bool ScreenServer::Refresh(bool whole) {
         Resize(size);
         changed = whole = true;
     }
-    if (ReadScreen(whole)) {
+    std::optional<std::vector<ScreenRect>> read = ReadScreen(whole);
+    for (const ScreenRect& area : read.value_or(std::vector<ScreenRect>{})) {
         for (const ChangedRect& rect :
-             FindChangedRects(frame_.data(), next_.data(), size_.width, size_.height)) {
+             FindChangedRectsWithin(frame_.data(), next_.data(), size_.width, area)) {
             changed = true;
             for (int y = rect.y; y < rect.y + rect.height; ++y) {
                 std::size_t offset = static_cast<std::size_t>(y) * size_.width + rect.x;
@@ -223,25 +224,35 @@ bool ScreenServer::Refresh(bool whole) {
     return UpdateCursor() || changed;
 }
 
-// next_ equals frame_ after every refresh (each change is copied over), so whatever part of
-// next_ a look reads again, comparing the whole of it finds exactly what changed there.
-bool ScreenServer::ReadScreen(bool whole) {
-    if (whole || size_.width <= 0 || size_.height <= 0) {
-        return desktop_.Capture(next_.data(), size_, {0, 0, size_.width, size_.height});
+// next_ equals frame_ after every refresh (each change is copied over), so a change can only
+// be where a look has just read: comparing the areas read finds all of it. A sample row that
+// did not change is equal to the frame; one that did lies in an area read whole.
+std::optional<std::vector<ScreenRect>> ScreenServer::ReadScreen(bool whole) {
+    const ScreenRect all{0, 0, size_.width, size_.height};
+    if (whole || readWholeNext_ || size_.width <= 0 || size_.height <= 0) {
+        if (!desktop_.Capture(next_.data(), size_, all)) {
+            return std::nullopt;
+        }
+        readWholeNext_ = false;
+        return std::vector<ScreenRect>{all};
     }
     const int sampleRow = SampleRowInBand(looks_++);
     for (int y = sampleRow; y < size_.height; y += kChangeTile) {
         if (!desktop_.Capture(next_.data(), size_, {0, y, size_.width, 1})) {
-            return false;
+            // Rows read before the failure are in next_ but were not compared.
+            readWholeNext_ = true;
+            return std::nullopt;
         }
     }
-    for (const ScreenRect& area : AreasAroundChangedSamples(frame_.data(), next_.data(),
-                                                            size_.width, size_.height, sampleRow)) {
+    std::vector<ScreenRect> areas = AreasAroundChangedSamples(frame_.data(), next_.data(),
+                                                              size_.width, size_.height, sampleRow);
+    for (const ScreenRect& area : areas) {
         if (!desktop_.Capture(next_.data(), size_, area)) {
-            return false;
+            readWholeNext_ = true;
+            return std::nullopt;
         }
     }
-    return true;
+    return areas;
 }
 
 void ScreenServer::Resize(FrameSize size) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,8 @@ struct ScreenServerSettings {
     std::string desktopName;
     std::string password;
     std::function<WatchDecision(std::string_view peer)> decide;
-    std::chrono::milliseconds pollInterval{50}; // how often the screen is compared while watched
+    // How often a watched screen is looked at while it changes (see PollWait for still ones).
+    std::chrono::milliseconds pollInterval{25};
 };
 
 class ScreenServer {
@@ -50,7 +52,8 @@ private:
     // Looks at the screen (wholly, or through sample rows and the areas around the changed
     // ones) and marks what changed; true when something did (the cursor included).
     bool Refresh(bool whole);
-    bool ReadScreen(bool whole);
+    // Reads the screen into next_: the areas read, or nullopt when it cannot be read now.
+    std::optional<std::vector<ScreenRect>> ReadScreen(bool whole);
     // Follows the cursor's shape and position (cheap: no screen read); true when it changed.
     bool UpdateCursor();
     void Resize(FrameSize size);
@@ -65,8 +68,9 @@ private:
     std::vector<std::uint32_t> next_;  // the newest capture
     CursorShape cursor_;
     PointerPosition pointer_;
-    int quietReads_ = 0; // reads in a row that found the screen unchanged
-    int looks_ = 0;      // looks through sample rows, for the next one's row
+    int quietReads_ = 0;         // reads in a row that found the screen unchanged
+    int looks_ = 0;              // looks through sample rows, for the next one's row
+    bool readWholeNext_ = false; // a look failed halfway: the next one reads everything
     const char* passwords_[2] = {nullptr, nullptr};
 };
 
