@@ -135,7 +135,7 @@ TEST_F(ScreenServerTest, TheConsoleSeesTheScreenAndOperatesIt) {
     EXPECT_TRUE(HasPatternAndCursor(client));
     SendPointerEvent(client, 40, 30, rfbButton1Mask);
     EXPECT_TRUE(Eventually([&] { return desktop.Pointed() == std::array<int, 3>{40, 30, 1}; }));
-    rfbClientCleanup(client);
+    viewer_from::Disconnect(client);
 }
 
 TEST_F(ScreenServerTest, AnyOtherAddressIsRefusedAndLogged) {

@@ -82,6 +82,6 @@ int main(int argc, char** argv) {
             std::cout << "error" << std::endl;
         }
     }
-    rfbClientCleanup(client);
+    viewer_from::Disconnect(client);
     return 0;
 }

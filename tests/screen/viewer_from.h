@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace viewer_from {
@@ -22,6 +23,13 @@ inline char* Password(rfbClient*) {
 }
 
 // nullptr when the connection or the server's greeting fails (a refusal closes the connection).
+// Closes a connection made by Connect: the frame is the program's to free, not the library's.
+inline void Disconnect(rfbClient* client) {
+    std::free(client->frameBuffer);
+    client->frameBuffer = nullptr;
+    rfbClientCleanup(client);
+}
+
 inline rfbClient* Connect(const char* from, const char* server, int port, const char* password) {
     int sock = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -40,6 +48,7 @@ inline rfbClient* Connect(const char* from, const char* server, int port, const 
     g_password = password;
     rfbClient* client = rfbGetClient(8, 3, 4);
     client->sock = sock;
+    std::free(client->serverHost); // the library's own empty text
     client->serverHost = strdup(server);
     client->serverPort = port;
     client->GetPassword = Password;
@@ -52,7 +61,7 @@ inline rfbClient* Connect(const char* from, const char* server, int port, const 
     client->height = client->si.framebufferHeight;
     if (!client->MallocFrameBuffer(client) || !SetFormatAndEncodings(client) ||
         !SendFramebufferUpdateRequest(client, 0, 0, client->width, client->height, FALSE)) {
-        rfbClientCleanup(client);
+        Disconnect(client);
         return nullptr;
     }
     return client;

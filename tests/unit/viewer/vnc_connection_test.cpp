@@ -8,6 +8,9 @@
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
@@ -22,7 +25,7 @@ constexpr int kBoundMs = 10000;
 // The pattern: red = x, green = y, blue = x ^ y (bytes red, green, blue, 0 on the server).
 class PatternServer {
 public:
-    PatternServer(std::uint16_t port, const char* password) : pixels_(kWidth * kHeight * 4) {
+    explicit PatternServer(const char* password) : pixels_(kWidth * kHeight * 4) {
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 std::uint8_t* p = &pixels_[(y * kWidth + x) * 4];
@@ -33,20 +36,31 @@ public:
         }
         passwords_[0] = const_cast<char*>(password);
         rfbLogEnable(0);
-        int argc = 0;
-        screen_ = rfbGetScreen(&argc, nullptr, kWidth, kHeight, 8, 3, 4);
-        screen_->frameBuffer = reinterpret_cast<char*>(pixels_.data());
-        screen_->desktopName = "PC 7";
-        screen_->port = port;
-        screen_->ipv6port = 0;
-        screen_->listenInterface = inet_addr("127.0.0.1");
-        screen_->authPasswdData = passwords_;
-        screen_->passwordCheck = rfbCheckPasswordByList;
-        screen_->alwaysShared = TRUE;
-        screen_->cursor = nullptr; // the server draws none into the pattern
-        rfbInitServer(screen_);
-        rfbRunEventLoop(screen_, -1, TRUE);
+        // A port found free may be taken by a test running beside this one before the server
+        // binds it: then another is tried.
+        for (int attempt = 0; attempt < 20 && !Listening(); ++attempt) {
+            Shutdown();
+            int argc = 0;
+            screen_ = rfbGetScreen(&argc, nullptr, kWidth, kHeight, 8, 3, 4);
+            screen_->frameBuffer = reinterpret_cast<char*>(pixels_.data());
+            screen_->desktopName = "PC 7";
+            screen_->port = PickFreePort();
+            screen_->ipv6port = 0;
+            screen_->listenInterface = inet_addr("127.0.0.1");
+            screen_->authPasswdData = passwords_;
+            screen_->passwordCheck = rfbCheckPasswordByList;
+            screen_->alwaysShared = TRUE;
+            screen_->cursor = nullptr; // the server draws none into the pattern
+            rfbInitServer(screen_);
+        }
+        if (Listening()) {
+            rfbRunEventLoop(screen_, -1, TRUE);
+        }
     }
+    bool Listening() const {
+        return screen_ != nullptr && screen_->listenSock != RFB_INVALID_SOCKET;
+    }
+    std::uint16_t Port() const { return static_cast<std::uint16_t>(screen_->port); }
     ~PatternServer() { Shutdown(); }
     void Shutdown() {
         if (screen_ != nullptr) {
@@ -144,10 +158,20 @@ TEST(VncConnection, ReportsWhatBecameOfEachConnection) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::uint16_t port = PickFreePort();
         std::unique_ptr<PatternServer> server;
+        // Nothing listening: a port held bound, so that no test beside this one can listen there.
+        int held = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = inet_addr("127.0.0.1");
+        socklen_t size = sizeof address;
+        ASSERT_EQ(::bind(held, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ASSERT_EQ(::getsockname(held, reinterpret_cast<sockaddr*>(&address), &size), 0);
+        std::uint16_t port = ntohs(address.sin_port);
         if (c.peer == Peer::server) {
-            server = std::make_unique<PatternServer>(port, "fernway_417");
+            server = std::make_unique<PatternServer>("fernway_417");
+            ASSERT_TRUE(server->Listening());
+            port = server->Port();
         }
         Recorder recorder;
         VncConnection connection({"127.0.0.1", port, c.password}, recorder);
@@ -160,6 +184,7 @@ TEST(VncConnection, ReportsWhatBecameOfEachConnection) {
             ASSERT_TRUE(recorder.WaitForOutcomes(2));
         }
         EXPECT_EQ(recorder.Outcomes(), c.outcomes);
+        ::close(held);
     }
 }
 
