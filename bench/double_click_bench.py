@@ -23,6 +23,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from harness import WINE, Agent, App, Inspector, double_click, wait_until, wine_env  # noqa: E402
+from test_viewer import fitted  # noqa: E402
 
 CONSOLE_CLASS = "CLumaDeckDlg"
 VIEWER_CLASS = "VNCMDI_Window"
@@ -62,14 +63,7 @@ class ScreenPixels:
 def marker_in_viewer(client):
     """Where the viewer's fitted picture of the screen shows the marker's centre (the viewer's
     own fit: the whole screen, aspect kept, centred)."""
-    left, top, right, bottom = client
-    width, height = right - left, bottom - top
-    if width * SCREEN[1] <= height * SCREEN[0]:
-        shown_w, shown_h = width, width * SCREEN[1] // SCREEN[0]
-    else:
-        shown_w, shown_h = height * SCREEN[0] // SCREEN[1], height
-    x = left + (width - shown_w) // 2 + MARKER_SIZE // 2 * shown_w // SCREEN[0]
-    y = top + (height - shown_h) // 2 + MARKER_SIZE // 2 * shown_h // SCREEN[1]
+    x, y = fitted(client, SCREEN)((MARKER_SIZE // 2, MARKER_SIZE // 2))
     if x < MARKER_SIZE and y < MARKER_SIZE:
         raise RuntimeError(f"the viewer's picture of the marker ({x}, {y}) lies under the marker")
     return x, y

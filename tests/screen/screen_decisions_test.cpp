@@ -74,6 +74,15 @@ struct ChangeCase {
     std::vector<ChangedRect> rects;
 };
 
+// A frame with the given pixels changed.
+std::vector<std::uint32_t> Changed(std::vector<std::uint32_t> frame, int width,
+                                   const std::vector<std::pair<int, int>>& pixels) {
+    for (auto [x, y] : pixels) {
+        frame[y * width + x] ^= 1;
+    }
+    return frame;
+}
+
 TEST(ChangeFinder, GivesTheChangedTilesRunsMerged) {
     constexpr int kWidth = 70; // tiles at x 0, 32 and 64 (6 wide); rows at y 0 and 32 (8 high)
     constexpr int kHeight = 40;
@@ -89,10 +98,7 @@ TEST(ChangeFinder, GivesTheChangedTilesRunsMerged) {
     for (const ChangeCase& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::uint32_t> before(kWidth * kHeight, 0x123456);
-        std::vector<std::uint32_t> after = before;
-        for (auto [x, y] : c.changedPixels) {
-            after[y * kWidth + x] ^= 1;
-        }
+        std::vector<std::uint32_t> after = Changed(before, kWidth, c.changedPixels);
         EXPECT_EQ(FindChangedRects(before.data(), after.data(), kWidth, kHeight), c.rects);
     }
     std::uint32_t pixel = 0;
@@ -118,10 +124,7 @@ TEST(ChangeFinder, ReadsWholeOnlyAroundTheSampleRowsThatChanged) {
     for (const ChangeCase& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::uint32_t> before(kWidth * kHeight, 0x123456);
-        std::vector<std::uint32_t> after = before;
-        for (auto [x, y] : c.changedPixels) {
-            after[y * kWidth + x] ^= 1;
-        }
+        std::vector<std::uint32_t> after = Changed(before, kWidth, c.changedPixels);
         EXPECT_EQ(
             AreasAroundChangedSamples(before.data(), after.data(), kWidth, kHeight, kSampleRow),
             c.rects);
